@@ -1,0 +1,1 @@
+# Native build of the rules that need no Windows service.

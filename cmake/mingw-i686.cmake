@@ -1,0 +1,4 @@
+# The shipped launcher: a 32-bit Windows program.
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(LOBBEX_MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,16 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// MD5 text of a file's contents, read through read-only mapped views of bounded size over
+// the file's full 64-bit length. A file that cannot be read gives one of the texts
+// "CreateFile Error ( code:%d )!", "CreateFileMapping Error ( code:%d )!" or
+// "MapViewOfFile Error ( code:%d )!" instead, which never equals a digest.
+std::wstring fileDigest(const std::wstring& path);
+
+// The same with a chosen view size (a multiple of the allocation granularity, 64 KiB).
+std::wstring fileDigestWithViews(const std::wstring& path, std::uint32_t viewBytes);
+
+// The view size fileDigest uses: small enough for a 32-bit address space, large enough that
+// mapping costs nothing next to hashing.
+inline constexpr std::uint32_t kDigestViewBytes = 32u << 20;

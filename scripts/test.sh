@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the launcher and runs the whole test suite.
+# Works headless and without standard input; the exit status is CTest's.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+./scripts/check-format.sh
+
+# The shipped program is the 32-bit build; it must always build cleanly.
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw
+
+# The tests run under Wine. On a kernel that cannot execute 32-bit programs (no IA-32
+# emulation) 32-bit Wine cannot start, and the same sources built for 64-bit Windows run
+# the suite under 64-bit Wine instead.
+test_preset=${LOBBEX_TEST_PRESET:-}
+if [ -z "$test_preset" ]; then
+    if ./scripts/can-run-32bit.sh; then test_preset=mingw; else test_preset=mingw64; fi
+fi
+if [ "$test_preset" != mingw ]; then
+    echo "test.sh: this machine cannot run 32-bit programs; the suite runs on the $test_preset build"
+    cmake --preset "$test_preset" >/dev/null
+    cmake --build --preset "$test_preset"
+fi
+
+trap './build/'"$test_preset"'/wine-run --shutdown' EXIT
+./scripts/with-display.sh ctest --preset "$test_preset"

@@ -1,0 +1,118 @@
+#include "identity/file_digest.h"
+
+#include <windows.h>
+#include <winioctl.h>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "common/unique_handle.h"
+#include "identity/md5.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+std::string patternBytes(std::size_t n) {
+    std::string bytes(n, '\0');
+    for (std::size_t i = 0; i < n; ++i) {
+        bytes[i] = static_cast<char>(i % 251);
+    }
+    return bytes;
+}
+
+TEST(FileDigest, DigestsTheContents) {
+    TempDir dir;
+    const std::wstring path = dir.file(L"abc.txt");
+    writeFileBytes(path, "abc");
+    EXPECT_EQ(fileDigest(path), L"900150983CD24FB0D6963F7D28E17F72");
+}
+
+// An empty file cannot be mapped, but it is a file like any other: it has the digest of no
+// bytes, so an installed empty file that the list names is found current.
+TEST(FileDigest, EmptyFileHasTheDigestOfNoBytes) {
+    TempDir dir;
+    const std::wstring path = dir.file(L"empty.dat");
+    writeFileBytes(path, "");
+    EXPECT_EQ(fileDigest(path), L"D41D8CD98F00B204E9800998ECF8427E");
+}
+
+TEST(FileDigest, MissingFileGivesTheCreateFileErrorText) {
+    TempDir dir;
+    EXPECT_EQ(fileDigest(dir.path() + L"missing.dat"), L"CreateFile Error ( code:2 )!");
+    EXPECT_EQ(fileDigest(dir.path() + L"no-such-folder\\x.dat"), L"CreateFile Error ( code:3 )!");
+}
+
+TEST(FileDigest, FileOpenedWithoutReadSharingGivesASharingViolation) {
+    TempDir dir;
+    const std::wstring path = dir.file(L"locked.dat");
+    writeFileBytes(path, "abc");
+    UniqueFileHandle locked(
+        ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(locked);
+    EXPECT_EQ(fileDigest(path), L"CreateFile Error ( code:32 )!");
+}
+
+// Files are read through several views; the digest is that of the whole file, including a
+// last view shorter than the others.
+TEST(FileDigest, ViewsCoverTheWholeFile) {
+    TempDir dir;
+    const std::wstring path = dir.file(L"views.bin");
+    writeFileBytes(path, patternBytes(65536 * 3 + 1234));
+    EXPECT_EQ(fileDigestWithViews(path, 65536), L"FF2A1647E079193CB66C9D6890524185");
+    EXPECT_EQ(fileDigestWithViews(path, 65536 * 2), L"FF2A1647E079193CB66C9D6890524185");
+    EXPECT_EQ(fileDigest(path), L"FF2A1647E079193CB66C9D6890524185");
+}
+
+// A file of 4 GiB and more is digested over its full 64-bit size, not over the low 32 bits
+// of it (which would be 3 bytes here). The file is sparse: 4 GiB of zeros, then "abc".
+TEST(FileDigest, FilesOfFourGibibytesAndMoreAreDigestedWhole) {
+    TempDir dir;
+    const std::wstring path = dir.file(L"huge.bin");
+    {
+        UniqueFileHandle file(
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
+        DWORD returned = 0;
+        ::DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+        LARGE_INTEGER offset;
+        offset.QuadPart = 1LL << 32;
+        ASSERT_TRUE(::SetFilePointerEx(file.get(), offset, nullptr, FILE_BEGIN));
+        DWORD written = 0;
+        ASSERT_TRUE(::WriteFile(file.get(), "abc", 3, &written, nullptr));
+    }
+    EXPECT_EQ(fileDigest(path), L"59EB8CC802C86D3EDA7E0D1912F6A9C3");
+}
+
+TEST(FileDigest, TwoThreadsDigestAtTheSameTime) {
+    TempDir dir;
+    const std::wstring first = dir.file(L"first.bin");
+    const std::wstring second = dir.file(L"second.bin");
+    const std::string firstBytes = patternBytes(3 << 20);
+    const std::string secondBytes(5 << 20, 'x');
+    writeFileBytes(first, firstBytes);
+    writeFileBytes(second, secondBytes);
+    const std::wstring firstExpected = digestText(md5Of(firstBytes.data(), firstBytes.size()));
+    const std::wstring secondExpected = digestText(md5Of(secondBytes.data(), secondBytes.size()));
+
+    std::wstring firstResults[20];
+    std::wstring secondResults[20];
+    std::thread a([&] {
+        for (auto& result : firstResults) {
+            result = fileDigestWithViews(first, 65536);
+        }
+    });
+    std::thread b([&] {
+        for (auto& result : secondResults) {
+            result = fileDigestWithViews(second, 65536);
+        }
+    });
+    a.join();
+    b.join();
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(firstResults[i], firstExpected);
+        EXPECT_EQ(secondResults[i], secondExpected);
+    }
+}
+
+}  // namespace

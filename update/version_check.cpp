@@ -1,0 +1,110 @@
+// The two checks that decide what an update run has to do.
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "identity/file_digest.h"
+#include "update/list_path_rules.h"
+#include "update/patch_list_reader.h"
+#include "update/update_engine.h"
+#include "update/version_number.h"
+
+namespace {
+
+constexpr wchar_t kPatchListName[] = L"patchlist.dat";
+
+struct ListContents {
+    std::wstring version;
+    std::vector<PatchListItem> items;
+};
+
+// Reads the whole list. Nothing when it cannot be opened, or when one of its items would
+// write outside the installation or does not fit an entry: such a list is refused whole.
+std::optional<ListContents> readList(const std::wstring& path) {
+    PatchListReader reader;
+    if (!reader.open(path)) {
+        return std::nullopt;
+    }
+    ListContents list;
+    list.version = reader.readVersion();
+    reader.readItems();
+    PatchListItem item;
+    for (std::int32_t i = 0; i < reader.itemCount(); ++i) {
+        if (!reader.nextItem(item.kind, item.sizeText, item.md5, item.listPath, item.fileName, item.directory)) {
+            break;
+        }
+        item.index = i;
+        if (!isAcceptableItem(item)) {
+            return std::nullopt;
+        }
+        list.items.push_back(item);
+    }
+    reader.close();
+    return list;
+}
+
+}  // namespace
+
+std::wstring UpdateEngine::patchListPath() const {
+    return exeDir + L"\\" + kPatchListName;
+}
+
+std::wstring UpdateEngine::localPath(const UpdateFileEntry& entry) const {
+    std::wstring path = exeDir;
+    path.append(fixedTextView(entry.directory));
+    path.push_back(L'\\');
+    path.append(fixedTextView(entry.fileName));
+    return path;
+}
+
+UpdateResult UpdateEngine::checkPatches() {
+    std::optional<ListContents> list = readList(patchListPath());
+    if (!list) {
+        return VersionError;
+    }
+    serverVersion = list->version;
+    patchQueue.clear();
+    totalBytes = 0;
+    doneBytes = 0;
+
+    const float installedPatch = readVersionNumber(launchVersion);
+    for (const PatchListItem& item : list->items) {
+        if (item.kind == kFileKind) {
+            continue;
+        }
+        if (readVersionNumber(item.kind) > installedPatch) {
+            patchQueue.push_back(makeEntry(item));
+            totalBytes += patchQueue.back().size;
+        }
+    }
+    if (!fileQueue.empty() || !patchQueue.empty()) {
+        return UpdatesFound;
+    }
+    return readVersionNumber(localVersion) >= readVersionNumber(serverVersion) ? UpToDate : UpdatesFound;
+}
+
+UpdateResult UpdateEngine::checkFiles() {
+    const std::wstring listFile = patchListPath();
+    std::optional<ListContents> list = readList(listFile);
+    if (!list) {
+        return VersionError;
+    }
+    fileQueue.clear();
+    totalBytes = 0;
+    doneBytes = 0;
+
+    for (const PatchListItem& item : list->items) {
+        if (item.kind != kFileKind) {
+            continue;
+        }
+        UpdateFileEntry entry = makeEntry(item);
+        // Case-sensitive on purpose: the list carries upper-case digests as fileDigest makes them.
+        if (fileDigest(localPath(entry)) != item.md5) {
+            totalBytes += entry.size;
+            fileQueue.push_back(std::move(entry));
+        }
+    }
+    ::DeleteFileW(listFile.c_str());
+    return !fileQueue.empty() || !patchQueue.empty() ? UpdatesFound : UpToDate;
+}
