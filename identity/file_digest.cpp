@@ -7,6 +7,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "common/unique_handle.h"
 #include "identity/md5.h"
@@ -143,6 +144,28 @@ bool hashPrefetched(HANDLE mapping, std::uint64_t total, std::uint32_t viewBytes
     return true;
 }
 
+// Files up to this size are read, not mapped: mapping one costs several more calls into the
+// system than reading it, which on an installation of thousands of small files dominates.
+constexpr std::uint64_t kReadUpTo = 8u << 20;
+constexpr DWORD kReadBytes = 256u << 10;
+
+bool hashRead(HANDLE file, std::uint64_t total, Md5& md5, DWORD& error) {
+    std::vector<char> buffer(static_cast<std::size_t>(total < kReadBytes ? total : kReadBytes));
+    for (std::uint64_t done = 0; done < total;) {
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+            error = ::GetLastError();
+            return false;
+        }
+        if (got == 0) {
+            break;  // shorter than it was a moment ago: what is there is digested
+        }
+        md5.update(buffer.data(), got);
+        done += got;
+    }
+    return true;
+}
+
 bool hashInline(HANDLE mapping, std::uint64_t total, std::uint32_t viewBytes, Md5& md5, DWORD& error) {
     for (std::uint64_t offset = 0; offset < total;) {
         const std::uint64_t left = total - offset;
@@ -181,29 +204,33 @@ std::wstring fileDigestWithViews(const std::wstring& path, std::uint32_t viewByt
     }
 
     Md5 md5;
-    // An empty file cannot be mapped, but it has a digest like any other.
-    if (size.QuadPart > 0) {
-        UniqueKernelHandle mapping(::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-        if (!mapping) {
-            return errorText(L"CreateFileMapping Error ( code:%d )!", ::GetLastError());
+    const auto total = static_cast<std::uint64_t>(size.QuadPart);
+    DWORD error = 0;
+    // An empty file has a digest like any other (it cannot be mapped).
+    if (total <= kReadUpTo || viewBytes == 0) {
+        if (!hashRead(file.get(), total, md5, error)) {
+            return errorText(L"ReadFile Error ( code:%d )!", error);
         }
-        const auto total = static_cast<std::uint64_t>(size.QuadPart);
-        DWORD error = 0;
-        bool hashed = false;
-        if (total >= kPrefetchFrom && viewBytes >= kPrefetchViewBytes) {
-            try {
-                hashed = hashPrefetched(mapping.get(), total, kPrefetchViewBytes, md5, error);
-            } catch (const std::system_error&) {
-                // No second thread to be had: hash on this one alone, from the start.
-                md5 = Md5();
-                hashed = hashInline(mapping.get(), total, viewBytes, md5, error);
-            }
-        } else {
+        return digestText(md5.finish());
+    }
+    UniqueKernelHandle mapping(::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) {
+        return errorText(L"CreateFileMapping Error ( code:%d )!", ::GetLastError());
+    }
+    bool hashed = false;
+    if (total >= kPrefetchFrom && viewBytes >= kPrefetchViewBytes) {
+        try {
+            hashed = hashPrefetched(mapping.get(), total, kPrefetchViewBytes, md5, error);
+        } catch (const std::system_error&) {
+            // No second thread to be had: hash on this one alone, from the start.
+            md5 = Md5();
             hashed = hashInline(mapping.get(), total, viewBytes, md5, error);
         }
-        if (!hashed) {
-            return errorText(L"MapViewOfFile Error ( code:%d )!", error);
-        }
+    } else {
+        hashed = hashInline(mapping.get(), total, viewBytes, md5, error);
+    }
+    if (!hashed) {
+        return errorText(L"MapViewOfFile Error ( code:%d )!", error);
     }
     return digestText(md5.finish());
 }

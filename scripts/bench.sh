@@ -12,6 +12,7 @@ build=build/$preset
 cmake --build --preset "$preset" >/dev/null
 run="$build/wine-run"
 work=$(mktemp -d /tmp/lobbex-bench.XXXXXX)
+chmod 755 "$work"  # nginx workers run as another user
 trap '"$run" --shutdown; rm -rf "$work"' EXIT
 
 # Best of three wall-clock seconds of a command.
@@ -29,6 +30,11 @@ best_seconds() {
 
 mbps() { awk -v b="$1" -v s="$2" 'BEGIN { printf "%.1f", b / s / 1048576 }'; }
 
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+only=${1:-all}
+
+if [ "$only" = all ] || [ "$only" = digest ]; then
 echo "== MD5 of one 256 MiB file ($preset build under Wine)"
 head -c $((256 << 20)) /dev/urandom >"$work/big.bin"
 bytes=$(stat -c %s "$work/big.bin")
@@ -41,4 +47,99 @@ ref_digest=$(md5sum "$work/big.bin" | cut -d' ' -f1 | tr a-f A-F)
 [ "$our_digest" = "$ref_digest" ] || { echo "digest mismatch: $our_digest vs $ref_digest"; exit 1; }
 echo "fileDigest: $(mbps "$bytes" "$our_seconds") MB/s"
 echo "md5sum:     $(mbps "$bytes" "$ref_seconds") MB/s"
-echo "ratio (fileDigest / md5sum speed): $(awk -v a="$ref_seconds" -v b="$our_seconds" 'BEGIN { printf "%.2f", a / b }')"
+echo "ratio (fileDigest / md5sum speed): $(ratio "$ref_seconds" "$our_seconds")"
+rm -f "$work/big.bin"
+fi
+
+if [ "$only" = all ] || [ "$only" = download ]; then
+echo "== Download of one 256 MiB file from nginx on 127.0.0.1"
+mkdir -p "$work/www"
+head -c $((256 << 20)) /dev/urandom >"$work/www/big.bin"
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+cat >"$work/nginx.conf" <<CONF
+worker_processes 1;
+pid $work/nginx.pid;
+error_log $work/nginx-error.log;
+events { worker_connections 64; }
+http {
+    access_log off;
+    sendfile on;
+    client_body_temp_path $work/tmp;
+    proxy_temp_path $work/tmp;
+    fastcgi_temp_path $work/tmp;
+    uwsgi_temp_path $work/tmp;
+    scgi_temp_path $work/tmp;
+    server { listen 127.0.0.1:$port; root $work/www; }
+}
+CONF
+mkdir -p "$work/tmp"
+nginx -c "$work/nginx.conf" -g 'daemon off;' &
+nginx_pid=$!
+trap 'kill "$nginx_pid" 2>/dev/null; "$run" --shutdown; rm -rf "$work"' EXIT
+for _ in $(seq 50); do curl -s -o /dev/null "http://127.0.0.1:$port/" && break; sleep 0.1; done
+bytes=$(stat -c %s "$work/www/big.bin")
+best=1e9
+for _ in 1 2 3; do
+    out=$("$run" "$build/bench/download_bench.exe" "http://127.0.0.1:$port/big.bin" "$work/got.bin" | tr -d '\r')
+    seconds=${out##* }
+    best=$(awk -v a="$seconds" -v b="$best" 'BEGIN { print (a < b ? a : b) }')
+done
+cmp -s "$work/got.bin" "$work/www/big.bin" || { echo "download differs from the original"; exit 1; }
+ref_seconds=$(best_seconds curl -s -o "$work/curl.bin" "http://127.0.0.1:$port/big.bin")
+echo "downloadFile: $(mbps "$bytes" "$best") MB/s"
+echo "curl:         $(mbps "$bytes" "$ref_seconds") MB/s"
+echo "ratio (downloadFile / curl speed): $(ratio "$ref_seconds" "$best")"
+rm -rf "$work/www" "$work/got.bin" "$work/curl.bin"
+kill "$nginx_pid" 2>/dev/null || true
+wait "$nginx_pid" 2>/dev/null || true
+fi
+
+if [ "$only" = all ] || [ "$only" = check ]; then
+echo "== Check of a 1 GiB installation of about 2000 files"
+python3 - "$work/install" <<'PY'
+import hashlib, os, random, sys
+root = sys.argv[1]
+random.seed(7)
+sizes = [120 << 20, 110 << 20, 100 << 20, 100 << 20]      # a few large files
+sizes += [0] * 12                                         # some empty ones
+left = (1 << 30) - sum(sizes)
+small = 1984
+sizes += [left // small] * (small - 1) + [left - (left // small) * (small - 1)]
+lines = ["[VERSION]", "2.0", "[PatchList]"]
+chunk = os.urandom(1 << 20)
+for i, size in enumerate(sizes):
+    rel = os.path.join("data%02d" % (i % 40), "file%04d.bin" % i)
+    path = os.path.join(root, rel)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    md5 = hashlib.md5()
+    with open(path, "wb") as f:
+        done = 0
+        while done < size:
+            n = min(len(chunk), size - done)
+            piece = chunk[:n] if i % 2 else chunk[-n:]
+            piece = bytes([i % 256]) + piece[1:] if n else piece
+            f.write(piece)
+            md5.update(piece)
+            done += n
+    lines.append("File,%s,%d,%s" % (rel.replace("/", "\\"), size, md5.hexdigest().upper()))
+with open(os.path.join(root, "patchlist.src"), "w", newline="") as f:
+    f.write("\r\n".join(lines) + "\r\n")
+PY
+files=$(find "$work/install" -name '*.bin' | wc -l)
+total=$(du -sb "$work/install" | cut -f1)
+"$run" "$build/bench/check_bench.exe" "$work/install" >/dev/null  # warm the page cache
+best=1e9
+for _ in 1 2 3; do
+    out=$("$run" "$build/bench/check_bench.exe" "$work/install" | tr -d '\r')
+    queued=${out%% *}
+    seconds=${out##* }
+    best=$(awk -v a="$seconds" -v b="$best" 'BEGIN { print (a < b ? a : b) }')
+done
+[ "$queued" = 0 ] || { echo "the check queued $queued files of a current installation"; exit 1; }
+md5sum_all() { find "$work/install" -name '*.bin' -print0 | xargs -0 md5sum; }
+ref_seconds=$(best_seconds md5sum_all)
+echo "$files files, $total bytes"
+echo "checkFiles:         $best s"
+echo "sequential md5sum:  $ref_seconds s"
+echo "ratio (checkFiles / md5sum time): $(ratio "$best" "$ref_seconds")"
+fi

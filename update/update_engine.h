@@ -1,16 +1,19 @@
 #pragma once
 // The update run's object: a local object of the update worker thread, touched by nothing else.
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
 #include "update/update_file_entry.h"
 #include "update/update_result.h"
+#include "update/url_downloader.h"
 
 class UpdateHost;
 
 class UpdateEngine {
 public:
-    UpdateHost* host = nullptr;   // the launcher window, not owned
+    UpdateHost* host = nullptr;   // the launcher window, not owned; set by loadConfig
     UpdateQueue fileQueue;        // installation files to download
     UpdateQueue patchQueue;       // patch packages to download and apply
     std::wstring localVersion;    // installed version
@@ -21,6 +24,28 @@ public:
     std::int64_t totalBytes = 0;  // sum of the sizes of the queued entries
     std::int64_t doneBytes = 0;   // sum of the sizes of the files put in place
 
+    // Build-time settings, kept here so that tests can point them at loopback servers.
+    std::wstring setupReportBaseUrl;  // scheme and host of the setup-statistics endpoint
+    DWORD timeoutMs = kDefaultTimeoutMs;
+
+    UpdateEngine();
+
+    // Reads the installed versions and the server address beside the executable and sends
+    // the setup report when one is due.
+    void loadConfig(UpdateHost* windowHost);
+    // The same for an installation in the given folder (ending in "\").
+    void loadConfigFrom(UpdateHost* windowHost, const std::wstring& folder);
+    // The whole run after loadConfig: fetch the list, check, download, verify, replace or
+    // hand over.
+    [[nodiscard]] UpdateResult run();
+
+    // Fetches "patchlist.dat" into exeDir: 0 success, 1 failure (two tries).
+    [[nodiscard]] int downloadPatchList();
+    // Fetches a URL into a file (appending): 0 success, 1 failure (two tries).
+    [[nodiscard]] int downloadFile(const std::wstring& url, const std::wstring& path);
+    // Sends one request and discards the answer.
+    void httpGet(const std::wstring& url);
+
     // Queues the patch packages newer than the installed patch level: 2 (list unreadable or
     // refused), 3 (up to date) or 4 (work to do). Leaves the list file on disk.
     [[nodiscard]] UpdateResult checkPatches();
@@ -28,8 +53,29 @@ public:
     // Deletes the list file, unless the list is refused.
     [[nodiscard]] UpdateResult checkFiles();
 
+    // Downloads, verifies and puts in place the entries of patchQueue or fileQueue:
+    // 6 all handled, 2 a file failed its digest or could not be put in place, 5 the user
+    // declined to retry.
+    [[nodiscard]] UpdateResult downloadQueue(const UpdateQueue& queue);
+    // Hands the first patch package to the patcher and ends the process; returns only when
+    // patchQueue holds no package.
+    void applyPatch();
+
     // exeDir + "\" + "patchlist.dat"
     std::wstring patchListPath() const;
     // Where an entry's file lies in the installation.
     std::wstring localPath(const UpdateFileEntry& entry) const;
 };
+
+// The run of a configured engine and, when it ends with 3 or 6, its final text and
+// finishUpdate(true) on the engine's host.
+UpdateResult runAndFinish(UpdateEngine& engine);
+
+// The update worker thread's work: configuration, one run with its final texts; always 0.
+unsigned updateThreadProc(UpdateHost* host);
+
+// Creates the folders on the way to a file (never the file's own name as a folder).
+void createParentDirectories(const std::wstring& path);
+
+// The folder of the running executable, ending in "\".
+std::wstring executableFolder();

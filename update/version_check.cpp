@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "identity/file_digest.h"
+#include "identity/file_digests.h"
 #include "update/list_path_rules.h"
 #include "update/patch_list_reader.h"
 #include "update/update_engine.h"
@@ -94,15 +94,22 @@ UpdateResult UpdateEngine::checkFiles() {
     totalBytes = 0;
     doneBytes = 0;
 
+    // The digests are computed on all processors; the queue and the totals come out in list
+    // order all the same.
+    std::vector<UpdateFileEntry> files;
+    std::vector<std::wstring> paths;
     for (const PatchListItem& item : list->items) {
-        if (item.kind != kFileKind) {
-            continue;
+        if (item.kind == kFileKind) {
+            files.push_back(makeEntry(item));
+            paths.push_back(localPath(files.back()));
         }
-        UpdateFileEntry entry = makeEntry(item);
+    }
+    const std::vector<std::wstring> digests = fileDigests(paths, digestThreads());
+    for (std::size_t i = 0; i < files.size(); ++i) {
         // Case-sensitive on purpose: the list carries upper-case digests as fileDigest makes them.
-        if (fileDigest(localPath(entry)) != item.md5) {
-            totalBytes += entry.size;
-            fileQueue.push_back(std::move(entry));
+        if (digests[i] != files[i].md5) {
+            totalBytes += files[i].size;
+            fileQueue.push_back(std::move(files[i]));
         }
     }
     ::DeleteFileW(listFile.c_str());

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "common/unique_handle.h"
+#include "identity/file_digests.h"
 #include "identity/md5.h"
 #include "tests/support/temp_dir.h"
 
@@ -53,15 +54,27 @@ TEST(FileDigest, FileOpenedWithoutReadSharingGivesASharingViolation) {
     EXPECT_EQ(fileDigest(path), L"CreateFile Error ( code:32 )!");
 }
 
-// Files are read through several views; the digest is that of the whole file, including a
-// last view shorter than the others.
-TEST(FileDigest, ViewsCoverTheWholeFile) {
+// Small files are read; larger ones go through mapped views, mapped ahead on a second thread
+// when the views are large. Every way covers the whole file, a last view shorter than the
+// others included.
+TEST(FileDigest, EveryWayOfReadingCoversTheWholeFile) {
     TempDir dir;
-    const std::wstring path = dir.file(L"views.bin");
-    writeFileBytes(path, patternBytes(65536 * 3 + 1234));
-    EXPECT_EQ(fileDigestWithViews(path, 65536), L"FF2A1647E079193CB66C9D6890524185");
-    EXPECT_EQ(fileDigestWithViews(path, 65536 * 2), L"FF2A1647E079193CB66C9D6890524185");
-    EXPECT_EQ(fileDigest(path), L"FF2A1647E079193CB66C9D6890524185");
+    const std::wstring small = dir.file(L"small.bin");
+    const std::wstring large = dir.file(L"large.bin");
+    const std::string smallBytes = patternBytes(65536 * 3 + 1234);
+    const std::string largeBytes = patternBytes((9u << 20) + 65536 * 3 + 1234);
+    writeFileBytes(small, smallBytes);
+    writeFileBytes(large, largeBytes);
+    const std::wstring smallDigest = digestText(md5Of(smallBytes.data(), smallBytes.size()));
+    const std::wstring largeDigest = digestText(md5Of(largeBytes.data(), largeBytes.size()));
+    EXPECT_EQ(smallDigest, L"FF2A1647E079193CB66C9D6890524185");
+
+    EXPECT_EQ(fileDigest(small), smallDigest);
+    EXPECT_EQ(fileDigestWithViews(small, 0), smallDigest);
+    EXPECT_EQ(fileDigest(large), largeDigest);                      // views mapped ahead
+    EXPECT_EQ(fileDigestWithViews(large, 65536), largeDigest);      // small views, one thread
+    EXPECT_EQ(fileDigestWithViews(large, 65536 * 2), largeDigest);  // a short last view
+    EXPECT_EQ(fileDigestWithViews(large, 0), largeDigest);          // read
 }
 
 // A file of 4 GiB and more is digested over its full 64-bit size, not over the low 32 bits
@@ -112,6 +125,24 @@ TEST(FileDigest, TwoThreadsDigestAtTheSameTime) {
     for (int i = 0; i < 20; ++i) {
         EXPECT_EQ(firstResults[i], firstExpected);
         EXPECT_EQ(secondResults[i], secondExpected);
+    }
+}
+
+// Digests computed on several threads come back in the order of the paths.
+TEST(FileDigests, ResultsKeepTheOrderOfThePaths) {
+    TempDir dir;
+    std::vector<std::wstring> paths;
+    std::vector<std::wstring> expected;
+    for (int i = 0; i < 40; ++i) {
+        const std::string content = patternBytes(static_cast<std::size_t>(i) * 997);
+        paths.push_back(dir.file(L"f" + std::to_wstring(i)));
+        writeFileBytes(paths.back(), content);
+        expected.push_back(digestText(md5Of(content.data(), content.size())));
+    }
+    paths.push_back(dir.path() + L"missing");
+    expected.push_back(L"CreateFile Error ( code:2 )!");
+    for (unsigned threads : {1u, 2u, 4u}) {
+        EXPECT_EQ(fileDigests(paths, threads), expected) << threads << " threads";
     }
 }
 

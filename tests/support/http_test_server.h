@@ -1,0 +1,58 @@
+#pragma once
+// A small HTTP server on 127.0.0.1 for the tests, in the test process. It serves scripted
+// answers per path and misbehaves on request: refuses connections, breaks them after some
+// bytes, stalls, answers with errors. It records every request.
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct HttpResponse {
+    int status = 200;
+    std::string body;
+    long closeAfterBytes = -1;  // >= 0: send the headers and this many body bytes, then close
+    bool stall = false;         // read the request, then answer nothing until the server stops
+    bool refuse = false;        // read the request, then reset the connection
+};
+
+struct HttpRequestRecord {
+    std::string method;
+    std::string path;  // raw, as sent, without the query
+    std::string query;
+    std::string userAgent;
+};
+
+class HttpTestServer {
+public:
+    HttpTestServer();
+    ~HttpTestServer();
+    HttpTestServer(const HttpTestServer&) = delete;
+    HttpTestServer& operator=(const HttpTestServer&) = delete;
+
+    // "http://127.0.0.1:<port>"
+    std::wstring baseUrl() const;
+    // Every request for path gets this answer.
+    void serve(const std::string& path, HttpResponse response);
+    // Requests for path get these answers in order; the last one repeats.
+    void serveSequence(const std::string& path, std::vector<HttpResponse> responses);
+    std::vector<HttpRequestRecord> requests() const;
+    int requestCount(const std::string& path) const;
+
+private:
+    void acceptLoop();
+    void handle(unsigned long long socket);
+    HttpResponse responseFor(const std::string& path);
+
+    unsigned long long listener_;
+    unsigned short port_ = 0;
+    mutable std::mutex mutex_;
+    std::condition_variable stopped_;
+    bool stopping_ = false;
+    std::map<std::string, std::vector<HttpResponse>> responses_;
+    std::map<std::string, std::size_t> served_;
+    std::vector<HttpRequestRecord> requests_;
+    std::vector<std::thread> connections_;
+    std::thread acceptor_;
+};
