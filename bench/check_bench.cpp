@@ -29,6 +29,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fwprintf(stderr, L"the list could not be read\n");
         return 1;
     }
-    std::wprintf(L"%zu %.6f\n", engine.fileQueue.size(), double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart));
+    std::wprintf(L"%zu %.6f\n", engine.fileQueue.size(),
+                 double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart));
     return 0;
 }

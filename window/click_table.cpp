@@ -1,0 +1,58 @@
+#include "window/click_table.h"
+
+namespace {
+
+struct Row {
+    std::wstring_view name;
+    ClickAction action;
+};
+
+// In the order the names are compared; the first match acts.
+constexpr Row kClickTable[] = {
+    {L"CloseWindow", ClickAction::CloseWindow},
+    {L"DeletAccount", ClickAction::ForgetAccount},
+    {L"MinWindow", ClickAction::Minimise},
+    {L"WebIndex", ClickAction::OpenHomePage},
+    {L"RegisterTop", ClickAction::ShowRegistrationFromTop},
+    {L"Pay", ClickAction::OpenPaymentPage},
+    {L"QQOnline", ClickAction::OpenServiceChat},
+    {L"Logon", ClickAction::Logon},
+    {L"Register", ClickAction::ShowRegistration},
+    {L"Register_Ok", ClickAction::ConfirmRegistration},
+    {L"Register_Clost", ClickAction::CloseRegistration},
+    {L"Logon-Teb", ClickAction::AccountLogonTab},
+    {L"QQLogon", ClickAction::ShowQQLogon},
+    {L"WeiLogon", ClickAction::ShowWeChatLogon},
+    {L"But_Ok", ClickAction::NewVerifyCode},
+    {L"Option_OK", ClickAction::AgreementOption},
+    {L"Option_boy", ClickAction::GenderOption},
+    {L"Option_gorig", ClickAction::GenderOption},
+    {L"GetPassword", ClickAction::OpenPasswordRecovery},
+};
+
+wchar_t lowerAscii(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+bool sameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+ClickAction clickActionFor(std::wstring_view name) {
+    for (const Row& row : kClickTable) {
+        if (sameIgnoringCase(row.name, name)) {
+            return row.action;
+        }
+    }
+    return ClickAction::NotHandled;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// What a click on a named control of the main skin does.
+#include <string_view>
+
+enum class ClickAction {
+    NotHandled,
+    CloseWindow,
+    ForgetAccount,
+    Minimise,
+    OpenHomePage,
+    ShowRegistrationFromTop,
+    OpenPaymentPage,
+    OpenServiceChat,
+    Logon,
+    ShowRegistration,
+    ConfirmRegistration,
+    CloseRegistration,
+    AccountLogonTab,
+    ShowQQLogon,
+    ShowWeChatLogon,
+    NewVerifyCode,
+    AgreementOption,
+    GenderOption,
+    OpenPasswordRecovery,
+};
+
+// The action for a control name, compared without regard to case; NotHandled for a name that
+// is not in the table.
+ClickAction clickActionFor(std::wstring_view name);
