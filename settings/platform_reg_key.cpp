@@ -61,8 +61,7 @@ DWORD CPlatformRegKey::QueryDword(const wchar_t* name, DWORD fallback) const {
     DWORD value = 0;
     DWORD type = 0;
     DWORD size = sizeof value;
-    const LSTATUS status =
-        ::RegQueryValueExW(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    const LSTATUS status = ::RegQueryValueExW(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) {
         return fallback;
     }

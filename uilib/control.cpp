@@ -101,18 +101,19 @@ void CControlUI::SetPos(const RECT& pos) {
     }
 }
 
-int CControlUI::GetX() const {
+const RECT& CControlUI::GetPos() const {
     if (manager_ != nullptr) {
         manager_->UpdateLayout();
     }
-    return pos_.left;
+    return pos_;
+}
+
+int CControlUI::GetX() const {
+    return GetPos().left;
 }
 
 int CControlUI::GetY() const {
-    if (manager_ != nullptr) {
-        manager_->UpdateLayout();
-    }
-    return pos_.top;
+    return GetPos().top;
 }
 
 SIZE CControlUI::EstimateSize(SIZE /*available*/) {

@@ -54,14 +54,14 @@ public:
     // Asks for a repaint of this control only.
     void Invalidate();
 
-    // Position in the window's client area.
-    const RECT& GetPos() const { return pos_; }
+    // Position in the window's client area, laid out first when a layout is pending.
+    const RECT& GetPos() const;
     virtual void SetPos(const RECT& pos);
     // Position in the window, laid out first when a layout is pending.
     int GetX() const;
     int GetY() const;
-    int GetWidth() const { return pos_.right - pos_.left; }
-    int GetHeight() const { return pos_.bottom - pos_.top; }
+    int GetWidth() const { return GetPos().right - GetPos().left; }
+    int GetHeight() const { return GetPos().bottom - GetPos().top; }
     // Placement inside the parent for floating controls ("pos"), relative to its top-left.
     const UiRect& GetFloatPos() const { return floatPos_; }
     int GetFixedWidth() const { return fixedWidth_; }

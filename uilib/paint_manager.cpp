@@ -471,6 +471,10 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
             }
             return false;
         case WM_KEYDOWN:
+            if (wParam == VK_TAB) {
+                MoveFocus((::GetKeyState(VK_SHIFT) & 0x8000) == 0);
+                return false;
+            }
             if (focus_ != nullptr) {
                 UiEvent key{UiEventType::KeyDown};
                 key.wParam = wParam;
