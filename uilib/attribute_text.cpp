@@ -169,6 +169,9 @@ std::optional<ImageDescription> parseImageDescription(std::wstring_view text) {
             return std::nullopt;
         }
         const std::wstring_view key = trim(text.substr(0, equals));
+        if (key.empty()) {
+            return std::nullopt;
+        }
         text = trim(text.substr(equals + 1));
         if (text.empty() || (text.front() != L'\'' && text.front() != L'"')) {
             return std::nullopt;

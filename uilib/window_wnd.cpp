@@ -66,11 +66,10 @@ UINT CWindowWnd::ShowModal() {
     }
     const HWND self = window_;
     const HWND owner = ::GetWindow(self, GW_OWNER);
-    modal_ = true;
-    ::ShowWindow(self, SW_SHOWNORMAL);
     if (owner != nullptr) {
         ::EnableWindow(owner, FALSE);
     }
+    ::ShowWindow(self, SW_SHOWNORMAL);
     bool ownerEnabled = owner == nullptr;
     MSG message;
     while (::IsWindow(self)) {

@@ -52,5 +52,4 @@ private:
     HWND window_ = nullptr;
     WNDPROC superProc_ = nullptr;
     UINT closeCode_ = 0;
-    bool modal_ = false;
 };

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "msgbox/ui_message_presenter.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/window_driver.h"
 #include "uilib/control.h"
 
@@ -34,10 +35,16 @@ protected:
 };
 
 // A box shown on its own thread, as the update worker shows its prompt, driven from the test.
+// The box always has an owner on the test thread (a hidden one unless the test gives one): the
+// owner is disabled when the box's modal loop starts, so the test knows the box is ready.
 class RunningBox {
 public:
     RunningBox(std::wstring title, std::wstring text, std::uint32_t style, HWND owner = nullptr)
-        : box_(nullptr, owner) {
+        : ownOwner_(owner == nullptr ? ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                                         nullptr, nullptr)
+                                     : nullptr),
+          owner_(owner != nullptr ? owner : ownOwner_),
+          box_(nullptr, owner_) {
         std::promise<DWORD> started;
         threadId_ = started.get_future();
         result_ = std::async(std::launch::async, [this, title, text, style, &started]() {
@@ -45,10 +52,20 @@ public:
             return box_.ShowMessageBox(title, text, style);
         });
         window_ = waitForThreadWindow(threadId_.get(), L"CUiInformation");
+        if (window_ != nullptr && !pumpUntil([this] { return !::IsWindowEnabled(owner_); })) {
+            window_ = nullptr;
+        }
     }
     ~RunningBox() {
-        if (window_ != nullptr && ::IsWindow(window_)) {
-            ::PostMessageW(window_, WM_CLOSE, 0, 0);
+        // A box left open is closed; its thread is waited for while this one answers it.
+        if (result_.valid()) {
+            if (window_ != nullptr && ::IsWindow(window_)) {
+                ::PostMessageW(window_, WM_CLOSE, 0, 0);
+            }
+            result();
+        }
+        if (ownOwner_ != nullptr) {
+            ::DestroyWindow(ownOwner_);
         }
     }
 
@@ -63,6 +80,9 @@ public:
         clickClient(window_, centreOf(target->GetPos()));
     }
     std::optional<unsigned> result() {
+        if (!result_.valid()) {
+            return std::nullopt;
+        }
         // The test thread keeps answering its windows: the box's thread asks the owner things.
         if (!pumpUntil([this] { return result_.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
                        std::chrono::seconds(20))) {
@@ -84,6 +104,8 @@ public:
     }
 
 private:
+    HWND ownOwner_;
+    HWND owner_;
     CUiInformation box_;
     std::future<DWORD> threadId_;
     std::future<unsigned> result_;
@@ -212,6 +234,31 @@ TEST_F(MessageBoxTest, AltF4AnswersLikeTheCloseButton) {
     ASSERT_NE(box.window(), nullptr);
     ::PostMessageW(box.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(box.result(), 1u);
+}
+
+TEST_F(MessageBoxTest, WithoutItsSkinTheSystemBoxAnswersInstead) {
+    // A box that cannot be built would be a modal window nobody can answer.
+    TempDir empty;
+    CPaintManagerUI::SetResourcePath(empty.path());
+    struct Case {
+        std::uint32_t style;
+        WPARAM press;
+        unsigned result;
+    };
+    for (const Case& c : {Case{4, IDNO, 7}, Case{4, IDYES, 6}, Case{0, IDOK, 7}, Case{2, IDIGNORE, 2}}) {
+        CUiInformation box;
+        std::promise<DWORD> started;
+        auto answer = std::async(std::launch::async, [&] {
+            started.set_value(::GetCurrentThreadId());
+            return box.ShowMessageBox(L"错误提示", L"网络异常！", c.style);
+        });
+        HWND system = waitForThreadWindow(started.get_future().get(), L"#32770");
+        ASSERT_NE(system, nullptr);
+        ::PostMessageW(system, WM_COMMAND, c.press, 0);
+        ASSERT_EQ(answer.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+        EXPECT_EQ(answer.get(), c.result) << "style " << c.style;
+    }
+    CPaintManagerUI::SetResourcePath(CPaintManagerUI::GetInstancePath());
 }
 
 }  // namespace
