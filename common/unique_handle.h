@@ -72,7 +72,14 @@ struct FindHandleTraits {
     static void close(pointer value) noexcept { ::FindClose(value); }
 };
 
+struct RegKeyTraits {
+    using pointer = HKEY;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer value) noexcept { ::RegCloseKey(value); }
+};
+
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;

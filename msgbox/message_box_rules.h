@@ -1,0 +1,45 @@
+#pragma once
+// The message box's rules, free of Windows services: which buttons a style shows with which
+// labels, what each control's click returns, which background the colour skin gives, and where
+// the box can be dragged.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+inline constexpr int kMessageBoxButtons = 3;
+
+// One button of a set: shown or hidden, and the label it gets (none: the skin's own label).
+struct MessageBoxButton {
+    bool visible = false;
+    std::optional<std::wstring_view> label;
+};
+
+// The buttons button0, button1, button2 for a style; only its low 4 bits count, and the
+// styles 6 to 15 show the set of style 0.
+struct MessageBoxButtonSet {
+    MessageBoxButton buttons[kMessageBoxButtons];
+};
+MessageBoxButtonSet messageBoxButtons(std::uint32_t style);
+
+// The result of a click on the named control: closebtn 1, button0 6, button1 7, button2 2;
+// nothing for other names (exact comparison).
+std::optional<unsigned> messageBoxResultFor(std::wstring_view controlName);
+
+// The result of a system message box (IDOK, IDCANCEL, ...) for the same style, mapped to the
+// position of the button that was pressed, as the skinned box would report it.
+unsigned messageBoxResultFromSystem(std::uint32_t style, int systemResult);
+
+// The background of the box's MessageBox_back as the colour-skin settings decide it.
+struct ColorSkinBackground {
+    enum class Kind { Keep, Image, Color } kind = Kind::Keep;
+    std::wstring image;       // the "bkimage" description for Image
+    std::uint32_t color = 0;  // the background colour for Color
+};
+// keyOpened: whether Option\Interface exists; skinType and skinColor: its values (or the
+// defaults 1 and 0xFFFFFFFF when missing).
+ColorSkinBackground colorSkinBackground(bool keyOpened, std::uint32_t skinType, std::uint32_t skinColor);
+
+// Whether a client point lies in the drag band: the top 50 pixels, except the last 50 pixels
+// of the width, where the close button sits.
+bool inMessageBoxDragBand(int clientLeft, int clientRight, int x, int y);

@@ -1,0 +1,111 @@
+#include "uilib/render.h"
+
+#include <gtest/gtest.h>
+
+#include "uilib/gdi_handles.h"
+#include "uilib/image_loader.h"
+#include "uilib/paint_manager.h"
+
+namespace {
+
+// A 32-bit top-down DIB selected into a memory DC, for reading back what was drawn.
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width), dc_(::CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+        previous_ = ::SelectObject(dc_.get(), bitmap_.get());
+    }
+    ~Canvas() { unselect(); }
+    // Lets the bitmap be drawn from another DC (a bitmap is selected into one DC at a time).
+    void unselect() {
+        if (previous_ != nullptr) {
+            ::SelectObject(dc_.get(), previous_);
+            previous_ = nullptr;
+        }
+    }
+    HDC dc() const { return dc_.get(); }
+    std::uint32_t rgb(int x, int y) const { return bits_[y * width_ + x] & 0xFFFFFF; }
+    void set(int x, int y, std::uint32_t argb) { bits_[y * width_ + x] = argb; }
+    HBITMAP bitmap() const { return static_cast<HBITMAP>(bitmap_.get()); }
+
+private:
+    int width_;
+    UniqueMemoryDc dc_;
+    UniqueGdiObject bitmap_;
+    std::uint32_t* bits_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+TEST(NineGrid, KeepsCornersAndStretchesTheMiddle) {
+    NineGridPiece pieces[9];
+    ASSERT_EQ(nineGridPieces(UiRect{0, 0, 30, 30}, UiRect{10, 10, 10, 10}, UiRect{0, 0, 100, 50}, pieces), 9);
+    EXPECT_EQ(pieces[0].from, (UiRect{0, 0, 10, 10}));
+    EXPECT_EQ(pieces[0].to, (UiRect{0, 0, 10, 10}));
+    EXPECT_EQ(pieces[4].from, (UiRect{10, 10, 20, 20}));
+    EXPECT_EQ(pieces[4].to, (UiRect{10, 10, 90, 40}));
+    EXPECT_EQ(pieces[8].to, (UiRect{90, 40, 100, 50}));
+}
+
+TEST(NineGrid, ColourSkinCornersShowTheImageTopLeftUnscaled) {
+    // corner='1000,750,1,1' on a 1000x750 background drawn into a 400x200 box.
+    NineGridPiece pieces[9];
+    ASSERT_EQ(nineGridPieces(UiRect{0, 0, 1000, 750}, UiRect{1000, 750, 1, 1}, UiRect{0, 0, 400, 200}, pieces), 1);
+    EXPECT_EQ(pieces[0].from, (UiRect{0, 0, 400, 200}));
+    EXPECT_EQ(pieces[0].to, (UiRect{0, 0, 400, 200}));
+    // Where the corners take the whole image, a larger window keeps the rest for its colour.
+    ASSERT_EQ(nineGridPieces(UiRect{0, 0, 100, 80}, UiRect{1000, 750, 1, 1}, UiRect{0, 0, 150, 100}, pieces), 1);
+    EXPECT_EQ(pieces[0].to, (UiRect{0, 0, 100, 80}));
+    EXPECT_EQ(nineGridPieces(UiRect{0, 0, 0, 10}, UiRect{}, UiRect{0, 0, 10, 10}, pieces), 0);
+}
+
+TEST(Render, DrawsTheSourcePartOfAnImage) {
+    // A 2x1 image: left pixel red, right pixel blue; the description picks the right one.
+    Canvas image(2, 1);
+    image.set(0, 0, 0xFFFF0000);
+    image.set(1, 0, 0xFF0000FF);
+    image.unselect();
+    Canvas target(10, 10);
+    const UiImage picture{image.bitmap(), 2, 1};
+    const RECT all{0, 0, 10, 10};
+    drawImage(target.dc(), picture, all, UiRect{1, 0, 2, 1}, UiRect{}, 255);
+    EXPECT_EQ(target.rgb(0, 0), 0x0000FFu);
+    EXPECT_EQ(target.rgb(9, 9), 0x0000FFu);
+}
+
+TEST(Render, FillsWithAlpha) {
+    Canvas target(4, 4);
+    fillColor(target.dc(), RECT{0, 0, 4, 4}, 0xFFFFFFFF);
+    fillColor(target.dc(), RECT{0, 0, 2, 4}, 0x80000000);
+    EXPECT_EQ(target.rgb(3, 0), 0xFFFFFFu);
+    const std::uint32_t half = target.rgb(0, 0);
+    EXPECT_GE(half & 0xFF, 0x7Eu);
+    EXPECT_LE(half & 0xFF, 0x81u);
+    fillColor(target.dc(), RECT{2, 0, 4, 4}, 0x00000000);
+    EXPECT_EQ(target.rgb(3, 0), 0xFFFFFFu);
+}
+
+TEST(ImageLoader, DecodesPngAndJpegAndCachesByPath) {
+    const std::wstring folder = CPaintManagerUI::GetInstancePath();
+    UiImage jpeg;
+    ASSERT_TRUE(decodeImageFile(folder + L"res\\Lobbex\\ColorSkin\\0\\bkg.jpg", jpeg));
+    EXPECT_EQ(jpeg.width, 1000);
+    EXPECT_EQ(jpeg.height, 750);
+    ::DeleteObject(jpeg.bitmap);
+
+    ImageCache cache;
+    const UiImage* png = cache.Get(folder + L"res\\Lobbex\\MessageBox\\close_normal.png");
+    ASSERT_NE(png, nullptr);
+    EXPECT_EQ(png->width, 32);
+    EXPECT_EQ(cache.Get(folder + L"res\\Lobbex\\MessageBox\\close_normal.png"), png);
+    EXPECT_EQ(cache.Get(folder + L"res\\missing.png"), nullptr);
+    EXPECT_EQ(cache.Get(folder + L"res\\Lobbex\\MessageBox\\MessageBox.xml"), nullptr);
+    EXPECT_EQ(cache.Size(), 3u);
+}
+
+}  // namespace

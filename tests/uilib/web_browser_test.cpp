@@ -1,0 +1,219 @@
+// The browser control: what it does without an engine (Wine has none offline), its IDispatch,
+// and its answers to the browser with and without an event handler.
+#include "uilib/web_browser.h"
+
+#include <gtest/gtest.h>
+
+#include <exdispid.h>
+
+#include "tests/support/window_driver.h"
+#include "tests/uilib/test_host.h"
+
+namespace {
+
+// Records the navigation events it is given and answers one question of its own.
+class RecordingHandler : public CWebBrowserEventHandler {
+public:
+    void NavigateComplete2(IDispatch*, VARIANT* url) override {
+        completed = url != nullptr && url->vt == VT_BSTR ? url->bstrVal : L"?";
+    }
+    void ProgressChange(LONG progress, LONG most) override { this->progress = progress * 1000 + most; }
+    HRESULT GetHostInfo(DOCHOSTUIINFO* info) override {
+        if (info != nullptr) {
+            info->dwFlags |= DOCHOSTUIFLAG_NO3DBORDER;
+        }
+        return S_OK;
+    }
+    std::wstring completed;
+    LONG progress = 0;
+};
+
+// A control with script methods of its own, as a window adds them, falling back to the base.
+class ScriptedBrowser : public CWebBrowserUI {
+public:
+    STDMETHODIMP GetExternal(IDispatch** external) override {
+        *external = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
+        if (count > 0 && std::wstring_view(names[0]) == L"fnHello") {
+            ids[0] = 300;
+            return S_OK;
+        }
+        return CWebBrowserUI::GetIDsOfNames(riid, names, count, locale, ids);
+    }
+};
+
+TEST(WebBrowser, AnswersAsIDispatchForEventsAndUnknownNames) {
+    CWebBrowserUI browser;
+    IDispatch* dispatch = nullptr;
+    ASSERT_EQ(browser.QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
+    IDocHostUIHandler* host = nullptr;
+    EXPECT_EQ(browser.QueryInterface(IID_IDocHostUIHandler, reinterpret_cast<void**>(&host)), S_OK);
+    IOleInPlaceSite* site = nullptr;
+    EXPECT_EQ(browser.QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&site)), S_OK);
+    IUnknown* none = nullptr;
+    EXPECT_EQ(browser.QueryInterface(IID_IPersist, reinterpret_cast<void**>(&none)), E_NOINTERFACE);
+    EXPECT_EQ(none, nullptr);
+
+    wchar_t name[] = L"fnQQLogon";
+    LPOLESTR names[] = {name};
+    DISPID id = 0;
+    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &id), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(id, DISPID_UNKNOWN);
+    DISPPARAMS noArguments{};
+    EXPECT_EQ(dispatch->Invoke(300, IID_NULL, 0, DISPATCH_METHOD, &noArguments, nullptr, nullptr, nullptr),
+              DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(dispatch->Invoke(300, IID_IDispatch, 0, DISPATCH_METHOD, &noArguments, nullptr, nullptr, nullptr),
+              DISP_E_UNKNOWNINTERFACE);
+
+    // Navigation events go to the handler, arguments last first.
+    RecordingHandler handler;
+    browser.SetWebBrowserEventHandler(&handler);
+    BSTR url = ::SysAllocString(L"http://127.0.0.1/done");
+    VARIANT urlValue;
+    urlValue.vt = VT_BSTR;
+    urlValue.bstrVal = url;
+    VARIANTARG arguments[2];
+    arguments[0].vt = VT_BYREF | VT_VARIANT;
+    arguments[0].pvarVal = &urlValue;
+    arguments[1].vt = VT_DISPATCH;
+    arguments[1].pdispVal = nullptr;
+    DISPPARAMS complete{arguments, nullptr, 2, 0};
+    EXPECT_EQ(
+        dispatch->Invoke(DISPID_NAVIGATECOMPLETE2, IID_NULL, 0, DISPATCH_METHOD, &complete, nullptr, nullptr, nullptr),
+        S_OK);
+    EXPECT_EQ(handler.completed, L"http://127.0.0.1/done");
+    arguments[0].vt = VT_I4;
+    arguments[0].lVal = 100;
+    arguments[1].vt = VT_I4;
+    arguments[1].lVal = 40;
+    DISPPARAMS progress{arguments, nullptr, 2, 0};
+    EXPECT_EQ(
+        dispatch->Invoke(DISPID_PROGRESSCHANGE, IID_NULL, 0, DISPATCH_METHOD, &progress, nullptr, nullptr, nullptr),
+        S_OK);
+    EXPECT_EQ(handler.progress, 40100);
+    DISPPARAMS tooFew{arguments, nullptr, 1, 0};
+    EXPECT_EQ(
+        dispatch->Invoke(DISPID_NAVIGATECOMPLETE2, IID_NULL, 0, DISPATCH_METHOD, &tooFew, nullptr, nullptr, nullptr),
+        DISP_E_BADPARAMCOUNT);
+    ::SysFreeString(url);
+    dispatch->Release();
+    host->Release();
+    site->Release();
+}
+
+TEST(WebBrowser, HostAnswersWithAndWithoutAHandler) {
+    CWebBrowserUI browser;
+    IDocHostUIHandler* host = &browser;
+    DOCHOSTUIINFO info{};
+    info.cbSize = sizeof info;
+    // Without a handler the browser keeps its defaults: its own context menu, flags untouched.
+    EXPECT_EQ(host->ShowContextMenu(0, nullptr, nullptr, nullptr), S_FALSE);
+    EXPECT_EQ(host->GetHostInfo(&info), S_OK);
+    EXPECT_EQ(info.dwFlags, 0u);
+    IDispatch* external = reinterpret_cast<IDispatch*>(1);
+    EXPECT_EQ(host->GetExternal(&external), E_NOTIMPL);
+    EXPECT_EQ(external, nullptr);
+
+    // The base handler: no context menu, accelerators left to the browser.
+    CWebBrowserEventHandler base;
+    browser.SetWebBrowserEventHandler(&base);
+    EXPECT_EQ(host->ShowContextMenu(0, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(host->ShowUI(0, nullptr, nullptr, nullptr, nullptr), S_FALSE);
+    EXPECT_EQ(host->TranslateAccelerator(nullptr, nullptr, 0), S_FALSE);
+    EXPECT_EQ(host->HideUI(), S_OK);
+    EXPECT_EQ(host->GetHostInfo(&info), S_OK);
+    EXPECT_EQ(info.dwFlags, 0u);
+    // Answers that promise a result without giving one never hand the browser a stale pointer.
+    wchar_t url[] = L"http://127.0.0.1/";
+    LPWSTR translated = reinterpret_cast<LPWSTR>(1);
+    EXPECT_EQ(host->TranslateUrl(0, url, &translated), S_FALSE);
+    EXPECT_EQ(translated, nullptr);
+    LPOLESTR key = reinterpret_cast<LPOLESTR>(1);
+    EXPECT_EQ(host->GetOptionKeyPath(&key, 0), S_FALSE);
+    EXPECT_EQ(key, nullptr);
+    IDataObject* replacement = reinterpret_cast<IDataObject*>(1);
+    EXPECT_EQ(host->FilterDataObject(nullptr, &replacement), S_FALSE);
+    EXPECT_EQ(replacement, nullptr);
+    IDropTarget* target = reinterpret_cast<IDropTarget*>(1);
+    EXPECT_EQ(host->GetDropTarget(nullptr, &target), E_NOTIMPL);
+    EXPECT_EQ(target, nullptr);
+    EXPECT_EQ(base.Download(nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, 0), S_OK);
+
+    RecordingHandler borderless;
+    browser.SetWebBrowserEventHandler(&borderless);
+    EXPECT_EQ(host->GetHostInfo(&info), S_OK);
+    EXPECT_EQ(info.dwFlags, static_cast<DWORD>(DOCHOSTUIFLAG_NO3DBORDER));
+}
+
+TEST(WebBrowser, DerivedControlsAddScriptMethodsOverTheBase) {
+    ScriptedBrowser browser;
+    IDocHostUIHandler* host = &browser;
+    IDispatch* external = nullptr;
+    EXPECT_EQ(host->GetExternal(&external), S_OK);
+    EXPECT_EQ(external, static_cast<IDispatch*>(&browser));
+    wchar_t hello[] = L"fnHello";
+    wchar_t other[] = L"fnhello";
+    LPOLESTR names[] = {hello};
+    DISPID id = 0;
+    EXPECT_EQ(external->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
+    EXPECT_EQ(id, 300);
+    names[0] = other;
+    EXPECT_EQ(external->GetIDsOfNames(IID_NULL, names, 1, 0, &id), DISP_E_UNKNOWNNAME);
+    external->Release();
+}
+
+const char kPage[] = R"(<Window size="300,200"><Container>
+    <WebBrowser name="web" float="true" pos="0,0,300,150" homepage="about:blank"/>
+    <Button name="ok" float="true" pos="0,160,100,190"/></Container></Window>)";
+
+// Clicks the window's button and checks that the click arrives.
+void expectWorkingWindow(TestWindow& window) {
+    clickClient(window.GetHWND(), POINT{50, 175});
+    pumpUntil([&] { return !window.notes.heard.empty() && window.notes.heard.back() == L"click:ok"; });
+    EXPECT_EQ(window.notes.take(), L"setfocus:ok click:ok");
+}
+
+TEST(WebBrowser, WhenTheBrowserCannotBeMadeTheControlStaysBlank) {
+    // Without COM on the thread no browser can be created, as on a machine without an engine.
+    TestWindow window;
+    ASSERT_TRUE(window.Open(kPage));
+    auto* web = static_cast<CWebBrowserUI*>(window.manager.FindControl(L"web"));
+    ASSERT_NE(web, nullptr);
+    EXPECT_FALSE(web->HasBrowser());
+    EXPECT_EQ(web->GetWebBrowser2(), nullptr);
+    web->Navigate2(L"http://127.0.0.1:9/ads/LogonLogo.aspx");
+    web->NavigateUrl(L"");
+    EXPECT_EQ(web->GetRequestedUrl(), L"http://127.0.0.1:9/ads/LogonLogo.aspx");
+    web->SetVisible(false);
+    web->SetVisible(true);
+    expectWorkingWindow(window);
+    ::DestroyWindow(window.GetHWND());
+}
+
+TEST(WebBrowser, TheWindowKeepsWorkingWithTheSystemBrowser) {
+    ::OleInitialize(nullptr);
+    {
+        TestWindow window;
+        ASSERT_TRUE(window.Open(kPage));
+        auto* web = static_cast<CWebBrowserUI*>(window.manager.FindControl(L"web"));
+        // Whether an engine is installed is the machine's business (Wine offline has none that
+        // renders); either way navigation is asked for and the window keeps working.
+        ::testing::Test::RecordProperty("browser_created", web->HasBrowser() ? "yes" : "no");
+        CWebBrowserEventHandler handler;
+        web->SetWebBrowserEventHandler(&handler);
+        web->Navigate2(L"about:blank");
+        web->Navigate2(L"http://127.0.0.1:9/qlogin.aspx");
+        EXPECT_EQ(web->GetRequestedUrl(), L"http://127.0.0.1:9/qlogin.aspx");
+        web->SetVisible(false);
+        web->SetVisible(true);
+        expectWorkingWindow(window);
+        ::DestroyWindow(window.GetHWND());
+        EXPECT_FALSE(web->HasBrowser());
+    }
+    ::OleUninitialize();
+}
+
+}  // namespace

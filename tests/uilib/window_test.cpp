@@ -1,0 +1,179 @@
+// Real windows under the test display: mouse and keyboard input through window messages,
+// native edit boxes, the combo box's list, modal loops and placement.
+#include <gtest/gtest.h>
+
+#include "tests/support/window_driver.h"
+#include "tests/uilib/test_host.h"
+#include "uilib/combo.h"
+#include "uilib/edit.h"
+#include "uilib/font_table.h"
+
+namespace {
+
+const char kForm[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="320,240">
+  <Font id="0" name="微软雅黑" size="13" default="true"/>
+  <Container name="back" bkcolor="#FFF4F6F9">
+    <Edit name="user" float="true" pos="10,10,200,36" bkcolor="#FFFFFFFF"/>
+    <Edit name="pass" float="true" pos="10,46,200,72" password="true"/>
+    <Button name="go" float="true" pos="210,10,300,36" text="登录"/>
+    <Combo name="accounts" float="true" pos="10,90,200,116" dropheight="100"/>
+  </Container>
+</Window>)";
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(window.Open(kForm)); }
+    void TearDown() override {
+        if (window.GetHWND() != nullptr) {
+            ::DestroyWindow(window.GetHWND());
+        }
+    }
+    POINT centre(const wchar_t* name) { return centreOf(window.manager.FindControl(name)->GetPos()); }
+    void settle() {
+        pumpUntil([] { return true; });
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    HWND native(const wchar_t* name) {
+        return static_cast<CEditUI*>(window.manager.FindControl(name))->GetNativeWindow();
+    }
+
+    TestWindow window;
+};
+
+TEST_F(WindowTest, ClicksArriveThroughWindowMessages) {
+    clickClient(window.GetHWND(), centre(L"go"));
+    settle();
+    EXPECT_EQ(window.notes.take(), L"setfocus:go click:go");
+    ::PostMessageW(window.GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(centre(L"go").x, centre(L"go").y));
+    settle();
+    EXPECT_TRUE(window.manager.FindControl(L"go")->IsHot());
+}
+
+TEST_F(WindowTest, TypingInAnEditSendsTextChangedAndTabMovesTheFocus) {
+    ASSERT_NE(native(L"user"), nullptr);
+    clickClient(window.GetHWND(), centre(L"user"));
+    settle();
+    EXPECT_EQ(window.notes.take(), L"setfocus:user");
+    EXPECT_EQ(::GetFocus(), native(L"user"));
+
+    for (wchar_t c : std::wstring(L"玩家a")) {
+        ::SendMessageW(native(L"user"), WM_CHAR, c, 1);
+    }
+    settle();
+    EXPECT_EQ(window.manager.FindControl(L"user")->GetText(), L"玩家a");
+    EXPECT_EQ(window.notes.take(), L"textchanged:user textchanged:user textchanged:user");
+
+    ::SendMessageW(native(L"user"), WM_KEYDOWN, VK_TAB, 1);
+    settle();
+    EXPECT_EQ(window.notes.take(), L"killfocus:user setfocus:pass");
+    EXPECT_EQ(::GetFocus(), native(L"pass"));
+
+    // Enter belongs to the window: its logon form acts on it.
+    ::SendMessageW(native(L"pass"), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(window.enterKeys, 1);
+}
+
+TEST_F(WindowTest, PasswordEditsHideTheirTextAndCodeSetsTextSilently) {
+    EXPECT_NE(::SendMessageW(native(L"pass"), EM_GETPASSWORDCHAR, 0, 0), 0);
+    EXPECT_EQ(::SendMessageW(native(L"user"), EM_GETPASSWORDCHAR, 0, 0), 0);
+    window.manager.FindControl(L"pass")->SetText(L"secret");
+    settle();
+    EXPECT_EQ(window.manager.FindControl(L"pass")->GetText(), L"secret");
+    EXPECT_EQ(window.notes.take(), L"");
+    // A hidden edit hides its native box; a disabled one disables it.
+    window.manager.FindControl(L"pass")->SetVisible(false);
+    EXPECT_FALSE(::IsWindowVisible(native(L"pass")));
+    window.manager.FindControl(L"user")->SetEnabled(false);
+    EXPECT_FALSE(::IsWindowEnabled(native(L"user")));
+}
+
+TEST_F(WindowTest, TheComboListOpensAndSelectsWithTheMouse) {
+    auto* combo = static_cast<CComboUI*>(window.manager.FindControl(L"accounts"));
+    for (const wchar_t* text : {L"alpha", L"beta", L"gamma"}) {
+        auto* item = new CListLabelElementUI();
+        item->SetText(text);
+        item->SetFixedHeight(20);
+        combo->Add(item);
+    }
+    clickClient(window.GetHWND(), centre(L"accounts"));
+    settle();
+    ASSERT_TRUE(combo->IsDropped());
+    HWND list = waitForThreadWindow(::GetCurrentThreadId(), L"LobbexUiComboPopup", std::chrono::seconds(5));
+    ASSERT_NE(list, nullptr);
+    RECT listRect;
+    ::GetClientRect(list, &listRect);
+    EXPECT_EQ(listRect.bottom, 62);  // three entries of 20 and the frame
+    window.notes.take();
+    // The second entry: 1 pixel of frame, then 20 per entry.
+    clickClient(list, POINT{30, 31});
+    settle();
+    EXPECT_FALSE(combo->IsDropped());
+    EXPECT_FALSE(::IsWindow(list));
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    EXPECT_EQ(combo->GetText(), L"beta");
+    EXPECT_EQ(window.notes.take(), L"itemselect:accounts");
+
+    // A press outside the list closes it without a selection.
+    clickClient(window.GetHWND(), centre(L"accounts"));
+    settle();
+    list = waitForThreadWindow(::GetCurrentThreadId(), L"LobbexUiComboPopup", std::chrono::seconds(5));
+    ASSERT_NE(list, nullptr);
+    ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-50, -50));
+    settle();
+    EXPECT_FALSE(combo->IsDropped());
+    EXPECT_EQ(combo->GetCurSel(), 1);
+}
+
+// A window that closes itself with a code when its button is clicked.
+class ClosingWindow : public TestWindow, public INotifyUI {
+public:
+    void Notify(UiNotification& notification) override {
+        if (notification.type == L"click") {
+            Close(42);
+        }
+    }
+};
+
+TEST(ModalWindow, ShowModalReturnsTheCodeGivenToClose) {
+    TestWindow owner;
+    ASSERT_TRUE(owner.Open("<Window size='200,100'><Control/></Window>"));
+    ClosingWindow dialog;
+    ASSERT_TRUE(dialog.Open("<Window size='120,60'><Button name='x'/></Window>", owner.GetHWND()));
+    dialog.manager.AddNotifier(&dialog);
+    dialog.CenterWindow();
+    RECT ownerRect, dialogRect;
+    ::GetWindowRect(owner.GetHWND(), &ownerRect);
+    ::GetWindowRect(dialog.GetHWND(), &dialogRect);
+    EXPECT_EQ((ownerRect.left + ownerRect.right) / 2, (dialogRect.left + dialogRect.right) / 2);
+    EXPECT_EQ((ownerRect.top + ownerRect.bottom) / 2, (dialogRect.top + dialogRect.bottom) / 2);
+
+    clickClient(dialog.GetHWND(), POINT{60, 30});
+    EXPECT_EQ(dialog.ShowModal(), 42u);
+    EXPECT_EQ(dialog.GetHWND(), nullptr);
+    EXPECT_TRUE(::IsWindowEnabled(owner.GetHWND()));
+    ::DestroyWindow(owner.GetHWND());
+}
+
+TEST(Fonts, ChineseSkinFacesHaveChineseGlyphs) {
+    const std::wstring face = FontTable::ResolveFace(L"NoSuchFace;微软雅黑");
+    ASSERT_FALSE(face.empty());
+    FontTable fonts;
+    fonts.Add(0, FontSpec{L"微软雅黑", 14}, true);
+    HDC screen = ::GetDC(nullptr);
+    HGDIOBJ previous = ::SelectObject(screen, fonts.Get(0));
+    WORD glyphs[4] = {};
+    const wchar_t text[] = L"确定取消";
+    ::GetGlyphIndicesW(screen, text, 4, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
+    ::SelectObject(screen, previous);
+    ::ReleaseDC(nullptr, screen);
+    for (WORD glyph : glyphs) {
+        EXPECT_NE(glyph, 0xFFFF);
+    }
+}
+
+}  // namespace
