@@ -87,25 +87,6 @@ unsigned messageBoxResultFromSystem(std::uint32_t style, int systemResult) {
     return 1;
 }
 
-ColorSkinBackground colorSkinBackground(bool keyOpened, std::uint32_t skinType, std::uint32_t skinColor) {
-    ColorSkinBackground background;
-    if (!keyOpened) {
-        skinType = 1;
-        skinColor = 0xFFFFFFFF;
-    }
-    if (skinType != 0xFFFF) {
-        wchar_t text[96];
-        std::swprintf(text, 96, L"file='res\\Lobbex\\ColorSkin\\%d\\bkg.jpg' corner='1000,750,1,1'",
-                      static_cast<int>(static_cast<std::int32_t>(skinType - 1u)));
-        background.kind = ColorSkinBackground::Kind::Image;
-        background.image = text;
-    } else if (skinColor != 0xFFFFFFFF) {
-        background.kind = ColorSkinBackground::Kind::Color;
-        background.color = skinColor;
-    }
-    return background;
-}
-
 bool inMessageBoxDragBand(int clientLeft, int clientRight, int x, int y) {
     return clientLeft < x && x < clientRight - kDragBand && y < kDragBand;
 }

@@ -30,16 +30,6 @@ std::optional<unsigned> messageBoxResultFor(std::wstring_view controlName);
 // position of the button that was pressed, as the skinned box would report it.
 unsigned messageBoxResultFromSystem(std::uint32_t style, int systemResult);
 
-// The background of the box's MessageBox_back as the colour-skin settings decide it.
-struct ColorSkinBackground {
-    enum class Kind { Keep, Image, Color } kind = Kind::Keep;
-    std::wstring image;       // the "bkimage" description for Image
-    std::uint32_t color = 0;  // the background colour for Color
-};
-// keyOpened: whether Option\Interface exists; skinType and skinColor: its values (or the
-// defaults 1 and 0xFFFFFFFF when missing).
-ColorSkinBackground colorSkinBackground(bool keyOpened, std::uint32_t skinType, std::uint32_t skinColor);
-
 // Whether a client point lies in the drag band: the top 50 pixels, except the last 50 pixels
 // of the width, where the close button sits.
 bool inMessageBoxDragBand(int clientLeft, int clientRight, int x, int y);

@@ -1,5 +1,8 @@
 #include "msgbox/ui_information.h"
 
+#include "msgbox/color_skin_ui.h"
+#include "settings/color_skin.h"
+
 #include "msgbox/message_box_rules.h"
 #include "settings/platform_reg_key.h"
 
@@ -31,27 +34,12 @@ unsigned CUiInformation::ShowMessageBox(std::wstring_view title, std::wstring_vi
 }
 
 void CUiInformation::ApplyColorSkin() {
+    // Without the key the box takes skin number 1 (the picture of folder 0).
     CPlatformRegKey key;
     const bool opened = key.Open(L"Lobbex", L"Option\\Interface", false);
     const DWORD skinType = opened ? key.QueryDword(L"InterfaceType", 1) : 1;
-    const DWORD skinColor = opened ? key.QueryDword(L"InterfaceColor", 0xFFFFFFFF) : 0xFFFFFFFF;
-    const ColorSkinBackground background = colorSkinBackground(opened, skinType, skinColor);
-    CControlUI* back = paintManager_.FindControl(L"MessageBox_back");
-    if (back == nullptr) {
-        return;
-    }
-    switch (background.kind) {
-        case ColorSkinBackground::Kind::Image:
-            back->SetAttribute(L"bkimage", background.image);
-            break;
-        case ColorSkinBackground::Kind::Color:
-            back->SetBkImage(L"");
-            back->SetBkColor(background.color);
-            back->NeedUpdate();
-            break;
-        case ColorSkinBackground::Kind::Keep:
-            break;
-    }
+    const DWORD skinColor = opened ? key.QueryDword(L"InterfaceColor", kNoSkinColor) : kNoSkinColor;
+    applyColorSkin(paintManager_.FindControl(L"MessageBox_back"), skinType, skinColor);
 }
 
 void CUiInformation::SetUpButtons() {

@@ -50,28 +50,6 @@ TEST(MessageBoxResults, SystemAnswersMapToButtonPositions) {
     EXPECT_EQ(messageBoxResultFromSystem(4, 0), 1u);  // closed otherwise
 }
 
-TEST(ColorSkinBackground, FollowsTheStoredSkin) {
-    const std::wstring folder2 = L"file='res\\Lobbex\\ColorSkin\\2\\bkg.jpg' corner='1000,750,1,1'";
-    ColorSkinBackground b = colorSkinBackground(true, 3, 0xFFFFFFFF);
-    EXPECT_EQ(b.kind, ColorSkinBackground::Kind::Image);
-    EXPECT_EQ(b.image, folder2);
-
-    b = colorSkinBackground(false, 3, 0x12345678);
-    EXPECT_EQ(b.kind, ColorSkinBackground::Kind::Image);
-    EXPECT_EQ(b.image, L"file='res\\Lobbex\\ColorSkin\\0\\bkg.jpg' corner='1000,750,1,1'");
-
-    EXPECT_EQ(colorSkinBackground(true, 0, 0).image,
-              L"file='res\\Lobbex\\ColorSkin\\-1\\bkg.jpg' corner='1000,750,1,1'");
-    EXPECT_EQ(colorSkinBackground(true, 0x80000000u, 0).image,
-              L"file='res\\Lobbex\\ColorSkin\\2147483647\\bkg.jpg' corner='1000,750,1,1'");
-
-    b = colorSkinBackground(true, 0xFFFF, 0xFF336699);
-    EXPECT_EQ(b.kind, ColorSkinBackground::Kind::Color);
-    EXPECT_EQ(b.color, 0xFF336699u);
-
-    EXPECT_EQ(colorSkinBackground(true, 0xFFFF, 0xFFFFFFFF).kind, ColorSkinBackground::Kind::Keep);
-}
-
 TEST(MessageBoxDragBand, IsTheTopBandWithoutItsLastFiftyPixels) {
     // A 400-pixel-wide client area.
     EXPECT_TRUE(inMessageBoxDragBand(0, 400, 1, 0));
