@@ -7,7 +7,7 @@
 #include "common/path_text.h"
 #include "identity/machine_id.h"
 #include "identity/text_digest.h"
-#include "update/build_settings.h"
+#include "common/build_settings.h"
 #include "update/update_engine.h"
 
 namespace {

@@ -1,0 +1,119 @@
+#include "tests/window/window_fixture.h"
+
+#include "common/path_text.h"
+#include "update/update_engine.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"KorvaLobbex";
+
+void registerClassOnce() {
+    static const bool registered = [] {
+        WNDCLASSW windowClass{};
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = ::DefWindowProcW;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kClassName;
+        return ::RegisterClassW(&windowClass) != 0;
+    }();
+    ASSERT_TRUE(registered);
+}
+
+}  // namespace
+
+void deleteLobbexKeys() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kLobbexKey);
+}
+
+void writeDword(const wchar_t* key, const wchar_t* name, DWORD value) {
+    HKEY handle = nullptr;
+    ASSERT_EQ(::RegCreateKeyW(HKEY_CURRENT_USER, key, &handle), ERROR_SUCCESS);
+    ::RegSetValueExW(handle, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    ::RegCloseKey(handle);
+}
+
+void writeString(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    HKEY handle = nullptr;
+    ASSERT_EQ(::RegCreateKeyW(HKEY_CURRENT_USER, key.c_str(), &handle), ERROR_SUCCESS);
+    ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(handle);
+}
+
+std::wstring scramble(const std::wstring& password) {
+    const std::size_t n = password.size();
+    std::wstring text;
+    wchar_t group[9];
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned mask = i == 0 ? static_cast<unsigned>(n) : static_cast<unsigned>(0x1234 + 77 * i) & 0xFFFF;
+        std::swprintf(group, 9, L"%04X%04X", mask, (password[i] ^ mask) & 0xFFFF);
+        text += group;
+    }
+    const std::size_t groups = ((n + 7) / 8) * 8;
+    for (std::size_t i = n; i < (groups == 0 ? 8 : groups); ++i) {
+        text += L"00FF00FF";
+    }
+    return text;
+}
+
+void rememberAccount(int userId, const std::wstring& account, const std::wstring& password) {
+    const std::wstring key = std::wstring(kUserInfoKey) + L"\\" + std::to_wstring(userId);
+    writeString(key, L"GameID", L"G" + std::to_wstring(userId));
+    writeString(key, L"UserAccount", account);
+    writeString(key, L"UserPassword", password.empty() ? L"" : scramble(password));
+}
+
+bool registryKeyExists(const std::wstring& key) {
+    HKEY handle = nullptr;
+    if (::RegOpenKeyW(HKEY_CURRENT_USER, key.c_str(), &handle) != ERROR_SUCCESS) {
+        return false;
+    }
+    ::RegCloseKey(handle);
+    return true;
+}
+
+void LauncherWindowTest::SetUp() {
+    deleteLobbexKeys();
+    registerClassOnce();
+    CPaintManagerUI::SetResourcePath(executableFolder() + L"window-skin\\");
+    CLauncherWnd::Seams seams;
+    seams.messages = &messages;
+    seams.startUpdate = [this](UpdateHost* host) {
+        updateStarts.push_back(host);
+        return true;
+    };
+    seams.openLink = [this](const std::wstring& url) { openedLinks.push_back(url); };
+    window_ = std::make_unique<CLauncherWnd>(std::move(seams));
+}
+
+void LauncherWindowTest::TearDown() {
+    if (window_ && window_->GetHwnd() != nullptr) {
+        ::DestroyWindow(window_->GetHwnd());
+    }
+    window_.reset();
+    pump();
+    deleteLobbexKeys();
+}
+
+void LauncherWindowTest::createWindow() {
+    ASSERT_TRUE(window_->CreateEx(0, kClassName, L"", 0x06020000, 100, 100, 1000, 1000, nullptr, nullptr, nullptr));
+    ::ShowWindow(window_->GetHwnd(), SW_SHOWNORMAL);
+    pump();
+}
+
+void LauncherWindowTest::notify(const wchar_t* type, const wchar_t* sender) {
+    UiNotification notification;
+    notification.type = type;
+    notification.sender = control(sender);
+    ASSERT_NE(notification.sender, nullptr) << "no control named " << std::string(sender, sender + wcslen(sender));
+    window_->Notify(notification);
+}
+
+void LauncherWindowTest::pump() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
