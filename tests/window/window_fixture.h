@@ -27,7 +27,7 @@ std::wstring scramble(const std::wstring& password);
 bool registryKeyExists(const std::wstring& key);
 
 class LauncherWindowTest : public testing::Test {
-protected:
+public:
     void SetUp() override;
     void TearDown() override;
 
