@@ -24,6 +24,10 @@ extern "C" void onInterrupt(int) {
     interrupted = true;
 }
 
+std::string count(std::size_t n, const char* thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
+
 std::string amount(std::uint64_t bytes) {
     char text[32];
     if (bytes >= (1ull << 30)) {
@@ -78,8 +82,8 @@ int run(const std::vector<std::filesystem::path>& args) {
     ConsoleObserver observer(line.quiet);
     const PublishResult result = publishRelease(line.request, observer, line.checkOnly);
     const PublishReport& report = result.report;
-    const std::string what = std::to_string(report.files) + " files and " + std::to_string(report.packages) +
-                             " patch packages, " + amount(report.bytes);
+    const std::string what =
+        count(report.files, "file") + " and " + count(report.packages, "patch package") + ", " + amount(report.bytes);
     switch (result.outcome) {
         case PublishOutcome::Published:
             std::printf("published %s as %s: %s in %.1f s; served from %s\n", utf8Text(line.request.version).c_str(),
