@@ -3,12 +3,14 @@
 # nginx and the operators' configuration, and asks for every file the ways launchers do: in
 # code page 936 bytes, raw (as WinINet sends them under Wine) and percent-encoded, and in
 # UTF-8. Then publishes the next release and checks that the running server serves it.
-#   nginx_serves_site.sh LOBBEX_PUBLISH NGINX CONFIGURATION
+#   nginx_serves_site.sh LOBBEX_PUBLISH NGINX CONFIGURATION [BASE_PATH]
+# BASE_PATH: the path of the update base URL that the configuration serves (such as /lobbex).
 set -euo pipefail
 export LC_ALL=C.UTF-8
 publish=$1
 nginx=$2
 configuration=$3
+base=${4:-}
 
 work=$(mktemp -d /tmp/lobbex-nginx-test.XXXXXX)
 nginx_pid=
@@ -47,9 +49,9 @@ printf 'patch' >"$work/p1.pak"
 mkdir -p "$work/temp"
 start_nginx() {
     local port=$1
-    sed -e "s|listen 80;|listen 127.0.0.1:$port;|" -e "s|root /srv/lobbex-update/current;|root $work/site/current;|" \
+    sed -e "s|listen 80;|listen 127.0.0.1:$port;|" -e "s|/srv/lobbex-update/current|$work/site/current|g" \
         "$configuration" >"$work/site.conf"
-    grep -q "listen 127.0.0.1:$port;" "$work/site.conf" && grep -q "root $work/site/current;" "$work/site.conf" ||
+    grep -q "listen 127.0.0.1:$port;" "$work/site.conf" && grep -q "$work/site/current" "$work/site.conf" ||
         fail "the configuration no longer has the lines this test replaces"
     cat >"$work/nginx.conf" <<CONF
 daemon off;
@@ -70,7 +72,7 @@ CONF
     "$nginx" -p "$work" -c "$work/nginx.conf" -e "$work/error.log" &
     nginx_pid=$!
     for _ in $(seq 50); do
-        if curl -s -o /dev/null "http://127.0.0.1:$port/patchlist.dat"; then
+        if curl -s -o /dev/null "http://127.0.0.1:$port/"; then
             return 0
         fi
         kill -0 "$nginx_pid" 2>/dev/null || break
@@ -106,7 +108,7 @@ raw() { printf '%s' "${1// /%20}"; }
 # percent-encode them) and leaves the status in $status and the body in $work/body.
 request() {
     exec 3<>"/dev/tcp/127.0.0.1/$port"
-    printf 'GET %s HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' "$1" >&3
+    printf 'GET %s%s HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' "$base" "$1" >&3
     cat <&3 >"$work/response"
     exec 3<&-
     local end
@@ -136,10 +138,11 @@ for name in "${names[@]}"; do
     get "/GameClient/$(raw "$name")" "$work/release/$name"
 done
 # The raw requests really carried code page 936 bytes (nginx logs them escaped).
-grep -q 'GET /GameClient/\\xCB\\xB5\\xC3\\xF7.txt ' "$work/access.log" || fail "no raw code page 936 request seen"
+grep -q "GET $base/GameClient/\\\\xCB\\\\xB5\\\\xC3\\\\xF7.txt " "$work/access.log" ||
+    fail "no raw code page 936 request seen"
 
 # Nothing but the list and the files of the two folders is served.
-for target in /.lobbex-publish.lock /releases/ / /GameClient/; do
+for target in /.lobbex-publish.lock /releases/ / /GameClient/ /current/patchlist.dat; do
     request "$target"
     [ "$status" = 404 ] || [ "$status" = 403 ] || fail "$target: HTTP $status, expected 404 or 403"
 done
