@@ -76,6 +76,10 @@ std::string describeCharacter(std::wstring_view character) {
 }
 
 bool checkName(std::wstring_view name, const std::string& subject, Refusal& refusal) {
+    if (name.empty()) {
+        refusal = refuse(RefusalKind::NotWindowsName, subject, "a name cannot be empty");
+        return false;
+    }
     if (name.find(L',') != std::wstring_view::npos) {
         refusal = refuse(RefusalKind::Comma, subject,
                          "a comma cannot be carried in the list: its fields end at commas and it has no quoting");

@@ -24,6 +24,7 @@ TEST(PublishRules, RefusesNamesTheListOrTheLauncherCannotCarry) {
     const std::string device = " names a device on Windows; no file can have that name";
     const std::string cp936 = ", which code page 936 cannot represent; the launcher reads list paths in it";
     const NameCase cases[] = {
+        {L"", RefusalKind::NotWindowsName, "a name cannot be empty"},
         {L"a,b.txt", RefusalKind::Comma,
          "a comma cannot be carried in the list: its fields end at commas and it has no quoting"},
         {L"a:b.txt", RefusalKind::NotWindowsName, "the name holds \":\" (U+003A)" + windows},
