@@ -26,13 +26,13 @@ while IFS=$'\t' read -r name program corpus; do
     cp -R "$corpus"/. "$run/corpus/"
     echo "fuzz: $name for ${seconds} s"
     if "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="$run/artifacts/" "$run/corpus" >"$run/log" 2>&1; then
+        -artifact_prefix="$run/artifacts/" "$run/corpus" >"$run/log" 2>&1 </dev/null; then
         grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$run/log" | sed "s/^/fuzz: $name: /"
         if [ "$merge" = 1 ]; then
-            "$program" -merge=1 "$corpus" "$run/corpus" >>"$run/log" 2>&1
+            "$program" -merge=1 "$corpus" "$run/corpus" >>"$run/log" 2>&1 </dev/null
         fi
     else
-        tail -n 40 "$run/log"
+        tail -n 40 "$run/log" || true
         echo "fuzz: $name FAILED; the input is in $run/artifacts/, the log in $run/log"
         failed+=("$name")
     fi

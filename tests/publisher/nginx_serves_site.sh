@@ -71,11 +71,13 @@ http {
 CONF
     "$nginx" -p "$work" -c "$work/nginx.conf" -e "$work/error.log" &
     nginx_pid=$!
+    # Ready when this nginx answers with this site's list (another server may hold the port).
     for _ in $(seq 50); do
-        if curl -s -o /dev/null "http://127.0.0.1:$port/"; then
+        kill -0 "$nginx_pid" 2>/dev/null || break
+        if curl -s -o "$work/ready" "http://127.0.0.1:$port$base/patchlist.dat" &&
+            cmp -s "$work/ready" "$work/site/current/patchlist.dat" && kill -0 "$nginx_pid" 2>/dev/null; then
             return 0
         fi
-        kill -0 "$nginx_pid" 2>/dev/null || break
         sleep 0.1
     done
     kill "$nginx_pid" 2>/dev/null || true
