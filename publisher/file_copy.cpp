@@ -13,6 +13,8 @@
 #include <unistd.h>
 #endif
 
+#include "publisher/release_scan.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -96,12 +98,12 @@ CopyResult copyWithDigest(const fs::path& from, const fs::path& to, const CopyPr
 bool writeNewFile(const fs::path& to, std::string_view bytes, std::string& error) {
     UniqueFile out = openFile(to, true);
     if (!out) {
-        error = "cannot create " + to.filename().string() + ": " + systemError();
+        error = "cannot create " + displayPath(to.filename()) + ": " + systemError();
         return false;
     }
     if ((!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), out.get()) != bytes.size()) ||
         !finish(std::move(out))) {
-        error = "cannot write " + to.filename().string() + ": " + systemError();
+        error = "cannot write " + displayPath(to.filename()) + ": " + systemError();
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include "publisher/patch_list_writer.h"
 #include "publisher/platform_text.h"
 #include "publisher/release_plan.h"
+#include "publisher/release_scan.h"
 #include "publisher/served_names.h"
 #include "publisher/site.h"
 #include "publisher/site_lock.h"
@@ -54,7 +55,7 @@ public:
         std::error_code failure;
         fs::create_directories(site_.releases(), failure);
         if (failure) {
-            return fail("cannot create " + site_.releases().string() + ": " + failure.message());
+            return fail("cannot create " + displayPath(site_.releases()) + ": " + failure.message());
         }
         SiteLock lock;
         std::string error;
@@ -71,7 +72,7 @@ public:
         const fs::path staging = site_.staging(name);
         fs::create_directory(staging, failure);
         if (failure) {
-            return fail("cannot create " + staging.string() + ": " + failure.message());
+            return fail("cannot create " + displayPath(staging) + ": " + failure.message());
         }
         UnservedFolder unserved(staging);
         std::vector<ListedItem> listed;
@@ -84,7 +85,7 @@ public:
         }
         fs::rename(staging, site_.release(name), failure);
         if (failure) {
-            return fail("cannot finish " + site_.release(name).string() + ": " + failure.message());
+            return fail("cannot finish " + displayPath(site_.release(name)) + ": " + failure.message());
         }
         unserved.moved(site_.release(name));
         if (!site_.switchTo(name, error)) {

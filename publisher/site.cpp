@@ -6,6 +6,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "publisher/release_scan.h"
 #include "update/patch_list_parser.h"
 
 namespace fs = std::filesystem;
@@ -36,15 +37,16 @@ std::string nameOfVersion(std::wstring_view version) {
     return name;
 }
 
-bool isStaging(const std::string& name) {
-    return name.starts_with(kStagingPrefix);
+bool isStaging(const fs::path& name) {
+    return name.native().starts_with(fs::path(kStagingPrefix).native());
 }
 
-std::vector<std::string> releaseNames(const fs::path& releases) {
-    std::vector<std::string> names;
+// The names of the finished releases, oldest first (names begin with the time of publishing).
+std::vector<fs::path> releaseNames(const fs::path& releases) {
+    std::vector<fs::path> names;
     std::error_code error;
     for (fs::directory_iterator it(releases, error), end; !error && it != end; it.increment(error)) {
-        std::string name = it->path().filename().string();
+        fs::path name = it->path().filename();
         if (it->is_directory(error) && !isStaging(name)) {
             names.push_back(std::move(name));
         }
@@ -79,10 +81,10 @@ std::vector<std::string> Site::removeUnfinished() {
     std::vector<std::string> removed;
     std::error_code error;
     for (fs::directory_iterator it(releases(), error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const fs::path name = it->path().filename();
         std::error_code ignored;
         if (isStaging(name) && fs::remove_all(it->path(), ignored) != static_cast<std::uintmax_t>(-1)) {
-            removed.push_back(name);
+            removed.push_back(displayPath(name));
         }
     }
     return removed;
@@ -156,16 +158,15 @@ bool Site::switchTo(const std::string& name, std::string& error) {
 #endif
 
 std::vector<std::string> Site::prune(int keep) {
-    const std::string served = servedFolder().filename().string();
-    std::vector<std::string> names = releaseNames(releases());
-    std::erase(names, served);
+    std::vector<fs::path> names = releaseNames(releases());
+    std::erase(names, servedFolder().filename());
     std::vector<std::string> removed;
     const std::size_t kept = static_cast<std::size_t>(std::max(keep, 0));
     for (std::size_t i = 0; i + kept < names.size(); ++i) {
         std::error_code error;
-        fs::remove_all(release(names[i]), error);
+        fs::remove_all(releases() / names[i], error);
         if (!error) {
-            removed.push_back(names[i]);
+            removed.push_back(displayPath(names[i]));
         }
     }
     return removed;
