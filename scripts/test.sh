@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the launcher and runs the whole test suite.
-# Works headless and without standard input; the exit status is CTest's.
+# Installs what is missing, builds the launcher and runs the whole test suite: the portable
+# core natively under the sanitizers, its fuzzers for a bounded time, then the Windows build
+# under Wine. Works headless and without standard input; fails when any part fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
 ./scripts/check-format.sh
+
+# The portable core and the publisher, built natively and tested under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+cmake --preset host >/dev/null
+cmake --build --preset host
+ctest --preset host
+
+# The list parser and the publisher's rules under libFuzzer, each target for
+# LOBBEX_FUZZ_SECONDS (60 by default).
+./scripts/fuzz.sh
 
 # The shipped program is the 32-bit build; it must always build cleanly.
 cmake --preset mingw >/dev/null

@@ -1,0 +1,24 @@
+#pragma once
+// The files of a release folder: the installation as it should be.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "publisher/refusal.h"
+
+struct ReleaseFile {
+    std::filesystem::path source;          // where it is read from
+    std::filesystem::path relative;        // below the release folder
+    std::vector<std::wstring> components;  // its folders' names, then its own
+    std::uint64_t size = 0;                // when scanned
+};
+
+// Every file below releaseFolder, in no particular order. Links to files count as the files
+// they point at; a link to a folder, a missing link target, a device or a pipe is refused, and
+// so is a name that is no text. Empty folders give nothing: the list carries files only.
+void scanRelease(const std::filesystem::path& releaseFolder, std::vector<ReleaseFile>& files,
+                 std::vector<Refusal>& refusals);
+
+// A path for messages, in UTF-8 with "/" separators; bytes that are no UTF-8 are shown as \xNN.
+std::string displayPath(const std::filesystem::path& path);
