@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# The launcher at work: installs what is missing, builds it, publishes a small demo release
+# with lobbex-publish to nginx on 127.0.0.1, prepares an out-of-date installation and starts
+# the launcher under Wine. With a display you watch and use it (the demo account is filled
+# in: press Enter or 登录 once the update is done). Without one it runs under Xvfb, saves
+# screenshots in build/demo/ and says what happened. Set LOBBEX_DEMO_HEADLESS=1 to run it
+# headless on a display too.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+./scripts/install-deps.sh
+if ./scripts/can-run-32bit.sh; then preset=mingw; else preset=mingw64; fi
+echo "demo: building the launcher ($preset) and the publisher"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" >/dev/null
+cmake --preset host >/dev/null
+cmake --build --preset host --target lobbex-publish >/dev/null
+
+source scripts/lib/update-server.sh
+source scripts/lib/launcher-install.sh
+demo="$root/build/demo"
+rm -rf "$demo"
+mkdir -p "$demo"
+export LOBBEX_WINEPREFIX="$demo/wineprefix"
+wine_run="$root/build/$preset/wine-run"
+install="$demo/Lobbex"
+cleanup() {
+    "$wine_run" --shutdown 2>/dev/null || true
+    stop_update_server
+}
+trap cleanup EXIT
+
+echo "demo: publishing release 2.0 and serving it on 127.0.0.1 (slowed down, so the update can be watched)"
+make_demo_release "$demo/release" http://placeholder 2.0
+start_update_server "$demo/site" "$demo" 3m
+write_configuration "$demo/release" "$UPDATE_SERVER_URL" 2.0
+rm -f "$demo/release/data/FrameVersion.ini"
+build/host/publisher/lobbex-publish --version 2.0 "$demo/release" "$demo/site"
+
+echo "demo: an installation of version 1.0 in $install"
+install_launcher "build/$preset" "$install" "$UPDATE_SERVER_URL" 1.0
+mkdir -p "$install/bin"
+head -c 1000 /dev/urandom >"$install/bin/GameCore.dll"  # an old file; the others are missing
+remember_account "$wine_run" 10001 demo_player demo_password
+
+run_headless() {
+    local screens="$demo/screenshots"
+    mkdir -p "$screens"
+    (cd "$install" && exec "$wine_run" "$install/LobbexLauncher.exe") &
+    local launcher=$!
+    local shown=0
+    for _ in $(seq 300); do
+        if xdotool search --onlyvisible --class lobbexlauncher.exe >/dev/null 2>&1; then shown=1; break; fi
+        sleep 0.1
+    done
+    [ "$shown" = 1 ] || { echo "demo: the launcher showed no window"; return 1; }
+    sleep 2
+    import -window root "$screens/1-updating.png"
+    local updated=0
+    for _ in $(seq 600); do
+        if cmp -s "$demo/release/bin/GameCore.dll" "$install/bin/GameCore.dll" &&
+            grep -q 'version=2.0' "$install/data/Server.inf" && [ ! -e "$install/patchlist.dat" ]; then
+            updated=1
+            break
+        fi
+        sleep 0.1
+    done
+    sleep 2
+    import -window root "$screens/2-up-to-date.png"
+    if [ "$updated" = 1 ]; then
+        echo "demo: the launcher brought the installation from 1.0 to 2.0:"
+        (cd "$demo/release" && find . -type f | sort | sed 's/^\./    updated /')
+    else
+        echo "demo: the installation was not brought up to date"
+    fi
+    # Logon is enabled when the update has finished: Enter logs the remembered account on.
+    for _ in $(seq 10); do
+        xdotool key Return
+        sleep 1.5
+        [ -s "$install/lobby-started.txt" ] && break
+    done
+    sleep 1
+    import -window root "$screens/3-lobby-started.png"
+    if [ -s "$install/lobby-started.txt" ]; then
+        echo "demo: logon was enabled; Enter started the lobby client with \"$(head -n 1 "$install/lobby-started.txt" | tr -d '\r')\""
+    else
+        echo "demo: the lobby client was not started"
+    fi
+    local status=0
+    "$wine_run" taskkill /f /im Lobbex.exe >/dev/null 2>&1 || true
+    wait "$launcher" || status=$?
+    echo "demo: the launcher ended with exit code $status"
+    echo "demo: screenshots in $screens"
+}
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && [ "${LOBBEX_DEMO_HEADLESS:-0}" != 1 ]; then
+    echo "demo: starting the launcher; the demo account is filled in: press Enter or 登录 once the update is done"
+    (cd "$install" && "$wine_run" "$install/LobbexLauncher.exe") || true
+    if [ -s "$install/lobby-started.txt" ]; then
+        echo "demo: the lobby client was started with \"$(head -n 1 "$install/lobby-started.txt" | tr -d '\r')\""
+    fi
+else
+    export -f run_headless
+    export demo install wine_run
+    ./scripts/with-display.sh bash -c run_headless
+fi

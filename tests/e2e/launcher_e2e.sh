@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# The installed LobbexLauncher.exe under Wine against nginx on 127.0.0.1, driven as a player
+# would drive it.
+#   launcher_e2e.sh SCENARIO BUILD LOBBEX_PUBLISH
+# SCENARIO: update-then-logon, up-to-date-logon, second-instance, pipe-parameter.
+set -euo pipefail
+scenario=$1
+build=$(cd "$2" && pwd)
+publish=$3
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/lib/update-server.sh"
+source "$root/scripts/lib/launcher-install.sh"
+
+wine_run="$build/wine-run"
+work=$(mktemp -d /tmp/lobbex-e2e.XXXXXX)
+install="$work/install"
+launchers=()
+cleanup() {
+    for pid in "${launchers[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    "$wine_run" taskkill /f /im LobbexLauncher.exe >/dev/null 2>&1 || true
+    "$wine_run" reg delete 'HKCU\Software\KorvaGamePlatform\Lobbex' /f >/dev/null 2>&1 || true
+    stop_update_server
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    import -window root "$work/failure.png" 2>/dev/null && cp "$work/failure.png" "/tmp/lobbex-e2e-$scenario-failure.png" &&
+        echo "screenshot: /tmp/lobbex-e2e-$scenario-failure.png" >&2
+    exit 1
+}
+
+# Waits up to $1 seconds for a command to succeed.
+wait_for() {
+    local seconds=$1
+    shift
+    for _ in $(seq $((seconds * 10))); do
+        if "$@"; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+launcher_windows() { xdotool search --onlyvisible --class lobbexlauncher.exe 2>/dev/null | wc -l; }
+has_windows() { [ "$(launcher_windows)" -ge "$1" ]; }
+same_file() { cmp -s "$1" "$2"; }
+files_current() {
+    same_file "$work/release/bin/GameCore.dll" "$install/bin/GameCore.dll" &&
+        same_file "$work/release/游戏资源/大厅资源.pak" "$install/游戏资源/大厅资源.pak" &&
+        grep -q 'version=2.0' "$install/data/Server.inf"
+}
+# Enter until the lobby client starts: a press while the update still runs gets the "please
+# wait" box, which the next press closes.
+press_enter_until_lobby_starts() {
+    for _ in $(seq 15); do
+        xdotool key Return
+        if wait_for 2 test -s "$install/lobby-started.txt"; then
+            return 0
+        fi
+    done
+    return 1
+}
+
+"$wine_run" reg delete 'HKCU\Software\KorvaGamePlatform\Lobbex' /f >/dev/null 2>&1 || true
+make_demo_release "$work/release" http://placeholder 2.0
+start_update_server "$work/site" "$work"
+write_configuration "$work/release" "$UPDATE_SERVER_URL" 2.0
+rm -f "$work/release/data/FrameVersion.ini"
+"$publish" --quiet --version 2.0 "$work/release" "$work/site" >/dev/null
+install_launcher "$build" "$install" "$UPDATE_SERVER_URL" 1.0
+
+case "$scenario" in
+update-then-logon | up-to-date-logon)
+    if [ "$scenario" = up-to-date-logon ]; then
+        # Every file of the release already in place.
+        cp -r "$work/release/." "$install/"
+    else
+        head -c 1000 /dev/urandom >"$install/bin/GameCore.dll"  # an old file; the others are missing
+    fi
+    remember_account "$wine_run" 10001 e2e_player e2e_password
+    (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
+    launchers+=($!)
+    wait_for 60 has_windows 1 || fail "no launcher window"
+    wait_for 120 files_current || fail "the installation was not brought up to date"
+    [ ! -e "$install/bin/GameCore.dll.rkx" ] || fail "a temporary download was left behind"
+    press_enter_until_lobby_starts || fail "Enter did not start the lobby client"
+    arguments=$(head -n 1 "$install/lobby-started.txt" | tr -d '\r')
+    [ "$arguments" = " 0|e2e_player|e2e_password|1|0" ] || fail "the lobby got \"$arguments\""
+    "$wine_run" taskkill /f /im Lobbex.exe >/dev/null 2>&1 || true
+    status=0
+    wait "${launchers[0]}" || status=$?
+    launchers=()
+    [ "$status" = 0 ] || fail "the launcher ended with $status instead of 0"
+    echo "lobby started with \"$arguments\"; the launcher ended with 0"
+    ;;
+second-instance)
+    (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
+    launchers+=($!)
+    wait_for 60 has_windows 1 || fail "no launcher window"
+    first=$(xdotool search --onlyvisible --class lobbexlauncher.exe | head -n 1)
+    xdotool windowminimize "$first" 2>/dev/null || true
+    status=0
+    timeout 60 "$wine_run" "$install/LobbexLauncher.exe" || status=$?
+    [ "$status" = 0 ] || fail "the second launcher ended with $status"
+    [ "$(launcher_windows)" = 1 ] || fail "the second launcher made a window"
+    kill -0 "${launchers[0]}" 2>/dev/null || fail "the first launcher is gone"
+    focused=$(xdotool getwindowfocus 2>/dev/null || echo none)
+    [ "$focused" = "$first" ] || fail "the first launcher's window was not brought to the front ($focused, not $first)"
+    echo "the second start brought the first launcher to the front and ended"
+    ;;
+pipe-parameter)
+    (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
+    launchers+=($!)
+    wait_for 60 has_windows 1 || fail "no launcher window"
+    (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe" "lobby|restart") &
+    launchers+=($!)
+    wait_for 60 has_windows 2 || fail "a first parameter with | did not start a second launcher"
+    echo "a first parameter with | skipped the single-instance check"
+    ;;
+*)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
