@@ -44,8 +44,9 @@ void expectText(const XmlElement& root, const std::wstring& text) {
 TEST(XmlDocument, LongChineseTextsComeThroughWholeAtEveryOffset) {
     const std::wstring text = longChineseText();
     const std::string utf8 = toUtf8(text);
-    // A character is three bytes: paddings 0 to 2 put every character boundary on each offset.
-    for (std::size_t padding : {0u, 1u, 2u, 3u, 4093u, 4094u, 4095u}) {
+    // A character is three bytes: paddings 0 to 2 move the characters over every byte offset,
+    // so that some of them straddle the end of a read whatever its length.
+    for (std::size_t padding : {0u, 1u, 2u}) {
         SCOPED_TRACE(padding);
         XmlElement root;
         ASSERT_TRUE(loadXmlBytes(documentWithText(padding, utf8), root));
@@ -53,7 +54,7 @@ TEST(XmlDocument, LongChineseTextsComeThroughWholeAtEveryOffset) {
     }
 }
 
-TEST(XmlDocument, FilesReadAsDocumentsInMemory) {
+TEST(XmlDocument, FilesKeepLongChineseTextsWholeToo) {
     const std::wstring text = longChineseText();
     TempDir folder;
     for (std::size_t padding : {0u, 1u, 2u}) {
