@@ -25,15 +25,25 @@ void CControlUI::SetVisible(bool visible) {
         return;
     }
     visible_ = visible;
-    if (!IsVisible() && manager_ != nullptr) {
-        manager_->ReleaseControl(this);
+    if (!IsVisible()) {
+        ForgetInput();
     }
     NeedUpdate();
 }
 
 void CControlUI::SetInternVisible(bool visible) {
     internVisible_ = visible;
-    if (!visible && manager_ != nullptr) {
+    if (!visible) {
+        ForgetInput();
+    }
+}
+
+void CControlUI::ForgetInput() {
+    // A control that hides under the mouse (its page was switched by its own click) gets no
+    // "mouse leave": it must not come back looking hovered or pressed.
+    hot_ = false;
+    pushed_ = false;
+    if (manager_ != nullptr) {
         manager_->ReleaseControl(this);
     }
 }
@@ -44,11 +54,7 @@ void CControlUI::SetEnabled(bool enabled) {
     }
     enabled_ = enabled;
     if (!enabled) {
-        hot_ = false;
-        pushed_ = false;
-        if (manager_ != nullptr) {
-            manager_->ReleaseControl(this);
-        }
+        ForgetInput();
     }
     Invalidate();
 }

@@ -100,6 +100,8 @@ public:
     virtual void OnNativeCommand(WORD /*code*/) {}
 
 protected:
+    // Drops hover and press, and makes the paint manager forget the control (hidden, disabled).
+    void ForgetInput();
     void PaintBkColor(HDC dc);
     void PaintBkImage(HDC dc);
     virtual void PaintStatusImage(HDC /*dc*/) {}

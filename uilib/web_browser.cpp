@@ -57,6 +57,9 @@ CWebBrowserUI::~CWebBrowserUI() {
 void CWebBrowserUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
     if (name == L"homepage" || name == L"url") {
         homeUrl_ = value;
+    } else if (name == L"waitforpage") {
+        waitForPage_ = parseBool(value).value_or(false);
+        SyncBrowser();
     } else {
         CControlUI::SetAttribute(name, value);
     }
@@ -141,6 +144,7 @@ void CWebBrowserUI::CreateBrowser() {
 }
 
 void CWebBrowserUI::ReleaseBrowser() {
+    pageLoaded_ = false;
     activeBrowsers.erase(std::remove(activeBrowsers.begin(), activeBrowsers.end(), this), activeBrowsers.end());
     if (oleObject_ != nullptr && eventCookie_ != 0) {
         IConnectionPointContainer* container = nullptr;
@@ -180,7 +184,8 @@ void CWebBrowserUI::SyncBrowser() {
     inPlace->SetObjectRects(&pos_, &pos_);
     HWND window = nullptr;
     if (SUCCEEDED(inPlace->GetWindow(&window)) && window != nullptr) {
-        ::ShowWindow(window, IsVisible() ? SW_SHOWNA : SW_HIDE);
+        const bool show = IsVisible() && (!waitForPage_ || pageLoaded_);
+        ::ShowWindow(window, show ? SW_SHOWNA : SW_HIDE);
     }
     inPlace->Release();
 }
@@ -198,6 +203,25 @@ void CWebBrowserUI::SetVisible(bool visible) {
 void CWebBrowserUI::SetInternVisible(bool visible) {
     CControlUI::SetInternVisible(visible);
     SyncBrowser();
+}
+
+void CWebBrowserUI::NotePage(IDispatch* browser, bool loaded) {
+    if (browser_ == nullptr || browser == nullptr) {
+        return;
+    }
+    // The same object answers for the browser's own page; frames are other objects.
+    IUnknown* self = nullptr;
+    IUnknown* other = nullptr;
+    browser_->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&self));
+    browser->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&other));
+    const bool ownPage = self != nullptr && self == other;
+    releaseInterface(self);
+    releaseInterface(other);
+    if (ownPage && pageLoaded_ != loaded) {
+        pageLoaded_ = loaded;
+        SyncBrowser();
+        Invalidate();
+    }
 }
 
 bool CWebBrowserUI::TranslateBrowserAccelerator(const MSG& message) {
@@ -277,15 +301,28 @@ STDMETHODIMP CWebBrowserUI::Invoke(DISPID id, REFIID riid, LCID, WORD, DISPPARAM
     if (riid != IID_NULL) {
         return DISP_E_UNKNOWNINTERFACE;
     }
+    // The event arguments come last first; each count is checked before it is read.
+    VARIANTARG* a = params != nullptr ? params->rgvarg : nullptr;
+    const UINT n = params != nullptr ? params->cArgs : 0;
+    if (id == DISPID_DOCUMENTCOMPLETE) {
+        if (n < 2) {
+            return DISP_E_BADPARAMCOUNT;
+        }
+        const VARIANT* url = a[0].vt == (VT_BYREF | VT_VARIANT) ? a[0].pvarVal : &a[0];
+        const bool blank = url == nullptr || url->vt != VT_BSTR || url->bstrVal == nullptr ||
+                           url->bstrVal[0] == L'\0' || equalsNoCase(url->bstrVal, L"about:blank");
+        NotePage(a[1].vt == VT_DISPATCH ? a[1].pdispVal : nullptr, !blank);
+        return S_OK;
+    }
+    if (id == DISPID_NAVIGATEERROR && n >= 5) {
+        NotePage(a[4].vt == VT_DISPATCH ? a[4].pdispVal : nullptr, false);
+    }
     if (handler_ == nullptr) {
         return id == DISPID_BEFORENAVIGATE2 || id == DISPID_NAVIGATEERROR || id == DISPID_NAVIGATECOMPLETE2 ||
                        id == DISPID_PROGRESSCHANGE || id == DISPID_NEWWINDOW3 || id == DISPID_COMMANDSTATECHANGE
                    ? S_OK
                    : DISP_E_MEMBERNOTFOUND;
     }
-    // The event arguments come last first; each count is checked before it is read.
-    VARIANTARG* a = params != nullptr ? params->rgvarg : nullptr;
-    const UINT n = params != nullptr ? params->cArgs : 0;
     switch (id) {
         case DISPID_BEFORENAVIGATE2:
             if (n < 7) {

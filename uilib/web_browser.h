@@ -5,8 +5,10 @@
 // the browser's site: IOleClientSite, IOleInPlaceSite and IOleInPlaceFrame for hosting,
 // IDocHostUIHandler for the host's answers (given to the event handler when one is set),
 // IDispatch for the navigation events and as the page's window.external when a derived
-// control hands it out. Its lifetime belongs to the control tree: the reference count only
-// tracks the browser's references, which are released when the window goes.
+// control hands it out. With "waitforpage" the browser stays hidden, showing the control's
+// background, until a page other than about:blank has loaded, and hides again when a
+// navigation fails: the skin's own picture stands in for a blank or error page. Its lifetime belongs to the control
+// tree: the reference count only tracks the browser's references, which are released when the window goes.
 #include <windows.h>
 #include <ole2.h>
 #include <exdisp.h>
@@ -121,6 +123,8 @@ private:
     void CreateBrowser();
     void ReleaseBrowser();
     void SyncBrowser();
+    // A page of the browser itself (not of a frame) has loaded, or failed to.
+    void NotePage(IDispatch* browser, bool loaded);
     HWND HostWindow() const;
 
     LONG references_ = 0;
@@ -130,6 +134,8 @@ private:
     IOleInPlaceActiveObject* activeObject_ = nullptr;
     DWORD eventCookie_ = 0;
     bool creationFailed_ = false;
+    bool waitForPage_ = false;
+    bool pageLoaded_ = false;
     std::wstring homeUrl_;
     std::wstring requestedUrl_;
 };

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 #include <objidl.h>
-#include <shlwapi.h>
 #include <xmllite.h>
 
-#include <climits>
+#include <algorithm>
 #include <mutex>
+#include <string>
 
 #include "common/unique_handle.h"
 
@@ -62,7 +62,7 @@ bool readAttributes(IXmlReader* reader, XmlElement& element) {
     return SUCCEEDED(hr);
 }
 
-bool readStream(IStream* stream, XmlElement& root) {
+bool readStream(ISequentialStream* stream, XmlElement& root) {
     const CreateXmlReaderFunction create = createXmlReader();
     if (create == nullptr || stream == nullptr) {
         return false;
@@ -107,21 +107,93 @@ bool readStream(IStream* stream, XmlElement& root) {
     return true;
 }
 
+// A document held in memory, read by XmlLite. Wine's XmlLite garbles a UTF-8 character that
+// straddles the end of one read, as long Chinese texts of a skin do; so every read of a UTF-8
+// document ends right after an ASCII byte (a character of its own) when the requested span
+// holds one. The object lives on the stack of its reader's caller and outlives the reader.
+class DocumentStream final : public ISequentialStream {
+public:
+    DocumentStream(std::string_view bytes, bool utf8) : bytes_(bytes), utf8_(utf8) {}
+    DocumentStream(const DocumentStream&) = delete;
+    DocumentStream& operator=(const DocumentStream&) = delete;
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
+        if (object == nullptr) {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == IID_ISequentialStream) {
+            *object = static_cast<ISequentialStream*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override { return --references_; }
+
+    STDMETHODIMP Read(void* buffer, ULONG wanted, ULONG* got) override {
+        std::size_t count = std::min<std::size_t>(wanted, bytes_.size() - done_);
+        if (utf8_ && done_ + count < bytes_.size()) {
+            const std::string_view span = bytes_.substr(done_, count);
+            const auto ascii =
+                std::find_if(span.rbegin(), span.rend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+            if (ascii != span.rend()) {
+                count = static_cast<std::size_t>(span.rend() - ascii);
+            }
+        }
+        std::copy_n(bytes_.data() + done_, count, static_cast<char*>(buffer));
+        done_ += count;
+        if (got != nullptr) {
+            *got = static_cast<ULONG>(count);
+        }
+        return count < wanted && done_ == bytes_.size() ? S_FALSE : S_OK;
+    }
+    STDMETHODIMP Write(const void*, ULONG, ULONG*) override { return STG_E_ACCESSDENIED; }
+
+private:
+    std::string_view bytes_;
+    bool utf8_;
+    std::size_t done_ = 0;
+    ULONG references_ = 0;
+};
+
+// UTF-16 documents start with a byte-order mark or with a zero byte of their first character.
+bool isUtf16(std::string_view bytes) {
+    return bytes.size() >= 2 &&
+           (bytes[0] == '\0' || bytes[1] == '\0' || bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"));
+}
+
+bool readBytes(std::string_view bytes, XmlElement& root) {
+    DocumentStream stream(bytes, !isUtf16(bytes));
+    return readStream(&stream, root);
+}
+
+// Skins are small: a larger file is not one.
+constexpr LONGLONG kMostFileBytes = 64 << 20;
+
 }  // namespace
 
 bool loadXmlFile(const std::wstring& path, XmlElement& root) {
-    ComPtr<IStream> stream;
-    if (FAILED(::SHCreateStreamOnFileW(path.c_str(), STGM_READ | STGM_SHARE_DENY_WRITE, &stream.p))) {
+    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart > kMostFileBytes) {
         return false;
     }
-    return readStream(stream.p, root);
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr) ||
+            got == 0) {
+            return false;
+        }
+        done += got;
+    }
+    return readBytes(bytes, root);
 }
 
 bool loadXmlBytes(std::string_view bytes, XmlElement& root) {
-    if (bytes.size() > UINT_MAX) {
-        return false;
-    }
-    ComPtr<IStream> stream;
-    stream.p = ::SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
-    return readStream(stream.p, root);
+    return readBytes(bytes, root);
 }

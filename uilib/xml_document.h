@@ -13,7 +13,7 @@ struct XmlElement {
     std::vector<XmlElement> children;
 };
 
-// Reads a file; false (root untouched) when it is missing or not well-formed XML.
+// Reads a file (at most 64 MB); false (root untouched) when it is missing or not well-formed XML.
 [[nodiscard]] bool loadXmlFile(const std::wstring& path, XmlElement& root);
 // Reads XML held in memory (any encoding XmlLite detects: UTF-8 by default).
 [[nodiscard]] bool loadXmlBytes(std::string_view bytes, XmlElement& root);

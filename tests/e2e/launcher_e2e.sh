@@ -78,6 +78,7 @@ update-then-logon | up-to-date-logon)
         # Every file of the release already in place.
         cp -r "$work/release/." "$install/"
     else
+        mkdir -p "$install/bin"
         head -c 1000 /dev/urandom >"$install/bin/GameCore.dll"  # an old file; the others are missing
     fi
     remember_account "$wine_run" 10001 e2e_player e2e_password

@@ -186,6 +186,27 @@ TEST_F(ControlTree, TabLayoutShowsOnePageAtATime) {
     EXPECT_FALSE(manager.FindControl(L"inPage0")->IsVisible());
 }
 
+TEST_F(ControlTree, AButtonThatHidesUnderTheMouseComesBackLookingNormal) {
+    // As a page tab does: the click on a button of page 0 switches to page 1, under the mouse.
+    auto* pages = find<CTabLayoutUI>(L"pages");
+    CControlUI* button = manager.FindControl(L"inPage0");
+    mouse(WM_MOUSEMOVE, 215, 55);
+    ASSERT_TRUE(button->IsHot());
+    mouse(WM_LBUTTONDOWN, 215, 55);
+    ASSERT_TRUE(button->IsPushed());
+    pages->SelectItem(1);
+    pages->SelectItem(0);
+    EXPECT_FALSE(button->IsHot());
+    EXPECT_FALSE(button->IsPushed());
+
+    CControlUI* ok = manager.FindControl(L"ok");
+    mouse(WM_MOUSEMOVE, 20, 20);
+    ASSERT_TRUE(ok->IsHot());
+    ok->SetVisible(false);
+    ok->SetVisible(true);
+    EXPECT_FALSE(ok->IsHot());
+}
+
 TEST_F(ControlTree, ProgressKeepsItsValueInRange) {
     auto* bar = find<CProgressUI>(L"bar");
     EXPECT_EQ(bar->GetClass(), L"ProgressUI");

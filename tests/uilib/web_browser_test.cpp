@@ -216,4 +216,103 @@ TEST(WebBrowser, TheWindowKeepsWorkingWithTheSystemBrowser) {
     ::OleUninitialize();
 }
 
+// OLE for the calling thread while the object lives.
+struct OleScope {
+    OleScope() { ::OleInitialize(nullptr); }
+    ~OleScope() { ::OleUninitialize(); }
+    OleScope(const OleScope&) = delete;
+    OleScope& operator=(const OleScope&) = delete;
+};
+
+// The native window of a control's browser; null without one.
+HWND browserWindow(CWebBrowserUI& web) {
+    HWND window = nullptr;
+    IOleWindow* ole = nullptr;
+    if (web.GetWebBrowser2() != nullptr &&
+        SUCCEEDED(web.GetWebBrowser2()->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&ole)))) {
+        ole->GetWindow(&window);
+        ole->Release();
+    }
+    return window;
+}
+
+// Tells the control, as its browser would, that a page of `from` has loaded.
+void documentComplete(CWebBrowserUI& web, IDispatch* from, const wchar_t* url) {
+    BSTR text = ::SysAllocString(url);
+    VARIANT urlValue;
+    urlValue.vt = VT_BSTR;
+    urlValue.bstrVal = text;
+    VARIANTARG arguments[2];
+    arguments[0].vt = VT_BYREF | VT_VARIANT;
+    arguments[0].pvarVal = &urlValue;
+    arguments[1].vt = VT_DISPATCH;
+    arguments[1].pdispVal = from;
+    DISPPARAMS params{arguments, nullptr, 2, 0};
+    IDispatch* events = &web;
+    EXPECT_EQ(events->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
+              S_OK);
+    ::SysFreeString(text);
+}
+
+// Tells the control, as its browser would, that a navigation of `from` failed.
+void navigateError(CWebBrowserUI& web, IDispatch* from) {
+    VARIANT url, frame, status;
+    ::VariantInit(&url);
+    ::VariantInit(&frame);
+    ::VariantInit(&status);
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANTARG arguments[5];
+    arguments[0].vt = VT_BYREF | VT_BOOL;
+    arguments[0].pboolVal = &cancel;
+    arguments[1].vt = VT_BYREF | VT_VARIANT;
+    arguments[1].pvarVal = &status;
+    arguments[2].vt = VT_BYREF | VT_VARIANT;
+    arguments[2].pvarVal = &frame;
+    arguments[3].vt = VT_BYREF | VT_VARIANT;
+    arguments[3].pvarVal = &url;
+    arguments[4].vt = VT_DISPATCH;
+    arguments[4].pdispVal = from;
+    DISPPARAMS params{arguments, nullptr, 5, 0};
+    IDispatch* events = &web;
+    events->Invoke(DISPID_NAVIGATEERROR, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+}
+
+const char kTwoBrowsers[] = R"(<Window size="300,200"><Container>
+    <WebBrowser name="waiting" float="true" pos="0,0,150,150" waitforpage="true"/>
+    <WebBrowser name="plain" float="true" pos="150,0,300,150"/></Container></Window>)";
+
+TEST(WebBrowser, AWaitingBrowserShowsOnlyALoadedPageOfItsOwn) {
+    OleScope ole;
+    TestWindow window;
+    ASSERT_TRUE(window.Open(kTwoBrowsers));
+    auto* waiting = static_cast<CWebBrowserUI*>(window.manager.FindControl(L"waiting"));
+    auto* plain = static_cast<CWebBrowserUI*>(window.manager.FindControl(L"plain"));
+    if (!waiting->HasBrowser() || !plain->HasBrowser()) {
+        ::DestroyWindow(window.GetHWND());
+        GTEST_SKIP() << "no browser can be made on this machine";
+    }
+    const HWND page = browserWindow(*waiting);
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(page));
+    EXPECT_TRUE(::IsWindowVisible(browserWindow(*plain)));
+
+    IDispatch* own = waiting->GetWebBrowser2();
+    documentComplete(*waiting, own, L"about:blank");
+    EXPECT_FALSE(::IsWindowVisible(page)) << "a blank page keeps the skin's picture";
+    documentComplete(*waiting, plain->GetWebBrowser2(), L"http://127.0.0.1:9/frame.aspx");
+    EXPECT_FALSE(::IsWindowVisible(page)) << "a frame's page is not the browser's own";
+    documentComplete(*waiting, own, L"http://127.0.0.1:9/ads/LogonLogo.aspx");
+    EXPECT_TRUE(::IsWindowVisible(page));
+
+    // Hidden with its page (a tab layout hides it), shown again with it.
+    waiting->SetVisible(false);
+    EXPECT_FALSE(::IsWindowVisible(page));
+    waiting->SetVisible(true);
+    EXPECT_TRUE(::IsWindowVisible(page));
+
+    navigateError(*waiting, own);
+    EXPECT_FALSE(::IsWindowVisible(page)) << "a failed navigation shows the skin's picture, not an error page";
+    ::DestroyWindow(window.GetHWND());
+}
+
 }  // namespace
