@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Prints the launcher's speed figures beside reference tools measured in the same run.
-#   scripts/bench.sh            all benchmarks
+#   scripts/bench.sh [digest|download|check|startup]   all benchmarks, or one
+# The start-up figures need a display: scripts/with-display.sh scripts/bench.sh startup
 # Needs a built test preset (scripts/test.sh builds it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -142,4 +143,35 @@ echo "$files files, $total bytes"
 echo "checkFiles:         $best s"
 echo "sequential md5sum:  $ref_seconds s"
 echo "ratio (checkFiles / md5sum time): $(ratio "$best" "$ref_seconds")"
+fi
+
+if [ "$only" = all ] || [ "$only" = startup ]; then
+echo "== Start-up of the installed launcher on an up-to-date installation (nginx on 127.0.0.1)"
+if [ -z "${DISPLAY:-}" ]; then
+    echo "no display: run it as scripts/with-display.sh scripts/bench.sh startup"
+    [ "$only" = all ] || exit 1
+else
+cmake --preset host >/dev/null
+cmake --build --preset host --target lobbex-publish >/dev/null
+source scripts/lib/update-server.sh
+source scripts/lib/launcher-install.sh
+trap 'stop_update_server; "$run" --shutdown; rm -rf "$work"' EXIT
+make_demo_release "$work/release" http://placeholder 2.0
+start_update_server "$work/site" "$work"
+write_configuration "$work/release" "$UPDATE_SERVER_URL" 2.0
+rm -f "$work/release/data/FrameVersion.ini"
+build/host/publisher/lobbex-publish --quiet --version 2.0 "$work/release" "$work/site" >/dev/null
+install_launcher "$build" "$work/Lobbex" "$UPDATE_SERVER_URL" 2.0
+cp -r "$work/release/." "$work/Lobbex/"
+launcher=$("$run" winepath -w "$work/Lobbex/LobbexLauncher.exe" 2>/dev/null | tr -d '\r')
+bare=$("$run" winepath -w "$build/bench/bare_window.exe" 2>/dev/null | tr -d '\r')
+"$run" "$build/bench/startup_bench.exe" 1 "first paint" "$bare" >/dev/null  # warm Wine up
+ours=$("$run" "$build/bench/startup_bench.exe" 5 "first paint,update finished" "$launcher" | tr -d '\r')
+ref=$("$run" "$build/bench/startup_bench.exe" 5 "first paint" "$bare" | tr -d '\r')
+echo "$ours" | sed 's/^/launcher /'
+echo "$ref" | sed 's/^/bare Win32 window /'
+ours_paint=$(echo "$ours" | sed -n 's/^first paint: best \([0-9]*\) ms.*/\1/p')
+ref_paint=$(echo "$ref" | sed -n 's/^first paint: best \([0-9]*\) ms.*/\1/p')
+echo "ratio (launcher / bare window time to first paint): $(ratio "$ours_paint" "$ref_paint")"
+fi
 fi

@@ -102,7 +102,13 @@ bool CLauncherWnd::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPara
             }
         }
     }
-    return paintManager_.MessageHandler(message, wParam, lParam, result);
+    const bool handled = paintManager_.MessageHandler(message, wParam, lParam, result);
+    if (message == WM_PAINT && !firstPaintTraced_) {
+        // Start-up milestone for a debugger or a debug-output monitor (bench/startup_bench).
+        firstPaintTraced_ = true;
+        ::OutputDebugStringW(L"LobbexLauncher: first paint\n");
+    }
+    return handled;
 }
 
 bool CLauncherWnd::PreTranslateMessage(MSG& message) {

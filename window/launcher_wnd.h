@@ -145,6 +145,7 @@ public:
     std::atomic<bool> skinReady{false};
 
 private:
+    bool firstPaintTraced_ = false;
     static LRESULT CALLBACK LauncherProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Subclass(HWND hwnd);
     void Unsubclass(HWND hwnd);

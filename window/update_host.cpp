@@ -73,5 +73,7 @@ void CLauncherWnd::finishUpdate(bool allowLogon) {
         if (auto* progress = Find<CProgressUI>(L"AllFileProgress")) {
             progress->SetValue(0);
         }
+        // Start-up milestone for a debugger or a debug-output monitor (bench/startup_bench).
+        ::OutputDebugStringW(L"LobbexLauncher: update finished\n");
     });
 }
