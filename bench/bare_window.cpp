@@ -26,8 +26,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     windowClass.lpszClassName = L"BareWindow";
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     ::RegisterClassW(&windowClass);
-    HWND hwnd = ::CreateWindowExW(0, L"BareWindow", L"bare window", WS_POPUP, 100, 100, 800, 520,
-                                  nullptr, nullptr, instance, nullptr);
+    HWND hwnd = ::CreateWindowExW(0, L"BareWindow", L"bare window", WS_POPUP, 100, 100, 800, 520, nullptr, nullptr,
+                                  instance, nullptr);
     ::ShowWindow(hwnd, SW_SHOW);
     ::UpdateWindow(hwnd);
     MSG message{};

@@ -53,8 +53,7 @@ double millisecondsSince(const LARGE_INTEGER& start) {
     LARGE_INTEGER frequency{};
     ::QueryPerformanceCounter(&now);
     ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
-           static_cast<double>(frequency.QuadPart);
+    return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
 // One run: the milliseconds at which each milestone was seen, or an empty vector.
@@ -69,8 +68,8 @@ std::vector<double> runOnce(const std::wstring& commandLine, const std::wstring&
     PROCESS_INFORMATION process{};
     LARGE_INTEGER start{};
     ::QueryPerformanceCounter(&start);
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS,
-                          nullptr, folder.c_str(), &startup, &process)) {
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
+                          folder.c_str(), &startup, &process)) {
         std::fprintf(stderr, "cannot start the program (error %lu)\n", ::GetLastError());
         return {};
     }
