@@ -90,3 +90,13 @@ unsigned messageBoxResultFromSystem(std::uint32_t style, int systemResult) {
 bool inMessageBoxDragBand(int clientLeft, int clientRight, int x, int y) {
     return clientLeft < x && x < clientRight - kDragBand && y < kDragBand;
 }
+
+unsigned messageBoxDefaultResult(std::uint32_t style) {
+    const MessageBoxButtonSet set = messageBoxButtons(style);
+    for (int i = 0; i < kMessageBoxButtons; ++i) {
+        if (set.buttons[i].visible) {
+            return kPositionResults[i];
+        }
+    }
+    return 1;  // no button: as the close button
+}

@@ -26,6 +26,10 @@ MessageBoxButtonSet messageBoxButtons(std::uint32_t style);
 // nothing for other names (exact comparison).
 std::optional<unsigned> messageBoxResultFor(std::wstring_view controlName);
 
+// The result of Enter when no button has the keyboard focus: that of the first button the
+// style shows, the one a system box makes its default.
+unsigned messageBoxDefaultResult(std::uint32_t style);
+
 // The result of a system message box (IDOK, IDCANCEL, ...) for the same style, mapped to the
 // position of the button that was pressed, as the skinned box would report it.
 unsigned messageBoxResultFromSystem(std::uint32_t style, int systemResult);

@@ -104,6 +104,18 @@ LRESULT CUiInformation::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             }
             break;
         }
+        case WM_KEYDOWN:
+            // As a system box: Escape answers like the close button, Enter like the default
+            // button unless the user has tabbed to another one.
+            if (wParam == VK_ESCAPE) {
+                Close(1);
+                return 0;
+            }
+            if (wParam == VK_RETURN && paintManager_.GetFocus() == nullptr) {
+                Close(messageBoxDefaultResult(style_));
+                return 0;
+            }
+            break;
         case WM_SYSCOMMAND:
             // Alt+F4 answers like the close button.
             if ((wParam & 0xFFF0) == SC_CLOSE) {

@@ -50,6 +50,15 @@ TEST(MessageBoxResults, SystemAnswersMapToButtonPositions) {
     EXPECT_EQ(messageBoxResultFromSystem(4, 0), 1u);  // closed otherwise
 }
 
+TEST(MessageBoxResults, EnterAnswersWithTheFirstButtonShown) {
+    const std::pair<std::uint32_t, unsigned> cases[] = {
+        {0, 7u}, {1, 6u}, {2, 6u}, {3, 6u}, {4, 6u}, {5, 6u}, {9, 7u}, {0x14, 6u},
+    };
+    for (const auto& [style, expected] : cases) {
+        EXPECT_EQ(messageBoxDefaultResult(style), expected) << "style " << style;
+    }
+}
+
 TEST(MessageBoxDragBand, IsTheTopBandWithoutItsLastFiftyPixels) {
     // A 400-pixel-wide client area.
     EXPECT_TRUE(inMessageBoxDragBand(0, 400, 1, 0));

@@ -236,6 +236,22 @@ TEST_F(MessageBoxTest, AltF4AnswersLikeTheCloseButton) {
     EXPECT_EQ(box.result(), 1u);
 }
 
+TEST_F(MessageBoxTest, EnterAndEscapeAnswerWithoutTheMouse) {
+    // A player who presses Enter on a fresh box gets its default button; Escape closes it.
+    struct Case {
+        std::uint32_t style;
+        WPARAM key;
+        unsigned result;
+    };
+    for (const Case& c : {Case{0, VK_RETURN, 7}, Case{4, VK_RETURN, 6}, Case{4, VK_ESCAPE, 1}, Case{1, VK_ESCAPE, 1}}) {
+        RunningBox box(L"提示", L"正在更新请稍后尝试", c.style);
+        ASSERT_NE(box.window(), nullptr);
+        ::PostMessageW(box.window(), WM_KEYDOWN, c.key, 1);
+        ::PostMessageW(box.window(), WM_KEYUP, c.key, 0xC0000001);
+        EXPECT_EQ(box.result(), c.result) << "style " << c.style << ", key " << c.key;
+    }
+}
+
 TEST_F(MessageBoxTest, WithoutItsSkinTheSystemBoxAnswersInstead) {
     // A box that cannot be built would be a modal window nobody can answer.
     TempDir empty;
