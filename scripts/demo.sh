@@ -44,6 +44,14 @@ mkdir -p "$install/bin"
 head -c 1000 /dev/urandom >"$install/bin/GameCore.dll"  # an old file; the others are missing
 remember_account "$wine_run" 10001 demo_player demo_password
 
+# Whether every file of the release is in the installation as released.
+release_in_place() {
+    local file
+    while IFS= read -r -d '' file; do
+        cmp -s "$demo/release/$file" "$install/$file" || return 1
+    done < <(cd "$demo/release" && find . -type f -print0)
+}
+
 run_headless() {
     local screens="$demo/screenshots"
     mkdir -p "$screens"
@@ -59,8 +67,7 @@ run_headless() {
     import -window root "$screens/1-updating.png"
     local updated=0
     for _ in $(seq 600); do
-        if cmp -s "$demo/release/bin/GameCore.dll" "$install/bin/GameCore.dll" &&
-            grep -q 'version=2.0' "$install/data/Server.inf" && [ ! -e "$install/patchlist.dat" ]; then
+        if release_in_place; then
             updated=1
             break
         fi
@@ -92,6 +99,7 @@ run_headless() {
     wait "$launcher" || status=$?
     echo "demo: the launcher ended with exit code $status"
     echo "demo: screenshots in $screens"
+    "$wine_run" --shutdown 2>/dev/null || true  # before the private display goes
 }
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && [ "${LOBBEX_DEMO_HEADLESS:-0}" != 1 ]; then
@@ -101,7 +109,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && [ "${LOBBEX_DEMO_HEADLES
         echo "demo: the lobby client was started with \"$(head -n 1 "$install/lobby-started.txt" | tr -d '\r')\""
     fi
 else
-    export -f run_headless
+    export -f run_headless release_in_place
     export demo install wine_run
     ./scripts/with-display.sh bash -c run_headless
 fi
