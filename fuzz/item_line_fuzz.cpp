@@ -6,7 +6,6 @@
 #include <string>
 
 #include "fuzz/item_checks.h"
-#include "publisher/version_text.h"
 #include "update/version_number.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

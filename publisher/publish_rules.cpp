@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "publisher/platform_text.h"
-#include "publisher/version_text.h"
+#include "update/version_number.h"
 #include "update/list_path_rules.h"
 #include "update/patch_list_item.h"
 #include "update/version_number.h"
