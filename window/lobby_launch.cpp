@@ -2,10 +2,8 @@
 // from the launcher's own folder, and the end of the launcher.
 #include <windows.h>
 
-#include <vector>
-
 #include "common/fixed_text.h"
-#include "common/unique_handle.h"
+#include "common/start_program.h"
 #include "uilib/option.h"
 #include "update/update_engine.h"
 #include "window/launch_arguments.h"
@@ -19,14 +17,7 @@ constexpr wchar_t kLobbyProgram[] = L"Lobbex.exe";
 
 void CLauncherWnd::StartLobby(const std::wstring& arguments) {
     const std::wstring folder = executableFolder();
-    const std::wstring program = folder + kLobbyProgram;
-    std::vector<wchar_t> commandLine(arguments.begin(), arguments.end());
-    commandLine.push_back(L'\0');
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE,
-                         nullptr, folder.c_str(), &startup, &started)) {
+    if (startProgram(folder + kLobbyProgram, arguments, folder)) {
         // The lobby client takes over: the launcher ends at once, without closing anything.
         ::ExitProcess(0);
     }
