@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 
 ./scripts/install-deps.sh
-if ./scripts/can-run-32bit.sh; then preset=mingw; else preset=mingw64; fi
+preset=$(./scripts/test-preset.sh)
 echo "demo: building the launcher ($preset) and the publisher"
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" >/dev/null

@@ -7,10 +7,7 @@
 # tests/skin/skin_preview.exe, which builds it as the launcher does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-preset=${LOBBEX_TEST_PRESET:-}
-if [ -z "$preset" ]; then
-    if ./scripts/can-run-32bit.sh; then preset=mingw; else preset=mingw64; fi
-fi
+preset=$(./scripts/test-preset.sh)
 build=build/$preset
 out=${1:-build/screenshots}
 mkdir -p "$out"

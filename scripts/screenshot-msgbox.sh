@@ -5,10 +5,7 @@
 # Needs the test preset built (scripts/test.sh builds it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-preset=${LOBBEX_TEST_PRESET:-}
-if [ -z "$preset" ]; then
-    if ./scripts/can-run-32bit.sh; then preset=mingw; else preset=mingw64; fi
-fi
+preset=$(./scripts/test-preset.sh)
 build=build/$preset
 out=${1:-build/screenshots}
 mkdir -p "$out"

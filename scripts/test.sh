@@ -25,12 +25,9 @@ cmake --build --preset mingw
 # The tests run under Wine. On a kernel that cannot execute 32-bit programs (no IA-32
 # emulation) 32-bit Wine cannot start, and the same sources built for 64-bit Windows run
 # the suite under 64-bit Wine instead.
-test_preset=${LOBBEX_TEST_PRESET:-}
-if [ -z "$test_preset" ]; then
-    if ./scripts/can-run-32bit.sh; then test_preset=mingw; else test_preset=mingw64; fi
-fi
+test_preset=$(./scripts/test-preset.sh)
 if [ "$test_preset" != mingw ]; then
-    echo "test.sh: this machine cannot run 32-bit programs; the suite runs on the $test_preset build"
+    echo "test.sh: the suite runs on the $test_preset build (scripts/test-preset.sh says why)"
     cmake --preset "$test_preset" >/dev/null
     cmake --build --preset "$test_preset"
 fi
