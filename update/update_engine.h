@@ -38,6 +38,9 @@ public:
     // The whole run after loadConfig: fetch the list, check, download, verify, replace or
     // hand over.
     [[nodiscard]] UpdateResult run();
+    // Shows the status text of a result that ends the run (a failed download also ends the
+    // process) and returns the result.
+    UpdateResult endRun(UpdateResult result);
 
     // Fetches "patchlist.dat" into exeDir: 0 success, 1 failure (two tries).
     [[nodiscard]] int downloadPatchList();

@@ -9,6 +9,22 @@ namespace {
 
 constexpr int kListDownloadCalls = 3;
 
+// The status text of a check's result that ends the run; null for the results that go on.
+const wchar_t* endingStateText(UpdateResult result) {
+    switch (result) {
+        case ListDownloadFailed:
+            return kStateCheckFailed;
+        case VersionError:
+            return kStateVersionError;
+        case UpToDate:
+            return kStateUpToDate;
+        case FileDownloadFailed:
+            return kStateDownloadFailed;
+        default:
+            return nullptr;
+    }
+}
+
 }  // namespace
 
 UpdateResult UpdateEngine::run() {
@@ -24,67 +40,34 @@ UpdateResult UpdateEngine::run() {
 
     host->showUpdateState(kStateChecking);
     UpdateResult result = checkPatches();
-    switch (result) {
-        case ListDownloadFailed:
-            host->showUpdateState(kStateCheckFailed);
-            return result;
-        case VersionError:
-            host->showUpdateState(kStateVersionError);
-            return result;
-        case UpToDate:
-            host->showUpdateState(kStateUpToDate);
-            return result;
-        case UpdatesFound:
-            if (!patchQueue.empty()) {
-                host->showUpdateState(kStateUpdatingPatches);
-                // Whatever the downloads gave, the patcher gets its turn.
-                (void)downloadQueue(patchQueue);
-                host->showUpdateState(kStateApplyingPatches);
-                applyPatch();
-                return Handover;
-            }
-            break;
-        case FileDownloadFailed:
-            host->showUpdateState(kStateDownloadFailed);
-            host->quitProcess();
-            return result;
-        case FilesUpdated:
-            break;
-        default:
-            return result;
+    if (result == UpdatesFound && !patchQueue.empty()) {
+        host->showUpdateState(kStateUpdatingPatches);
+        // Whatever the downloads gave, the patcher gets its turn.
+        (void)downloadQueue(patchQueue);
+        host->showUpdateState(kStateApplyingPatches);
+        applyPatch();
+        return Handover;
+    }
+    if (result != UpdatesFound && result != FilesUpdated) {
+        return endRun(result);
     }
 
     result = checkFiles();
-    for (;;) {
-        switch (result) {
-            case ListDownloadFailed:
-                host->showUpdateState(kStateCheckFailed);
-                return result;
-            case VersionError:
-                host->showUpdateState(kStateVersionError);
-                return result;
-            case UpToDate:
-                host->showUpdateState(kStateUpToDate);
-                return result;
-            case UpdatesFound:
-                if (fileQueue.empty()) {
-                    result = UpToDate;
-                    continue;
-                }
-                host->showUpdateState(kStateUpdatingFiles);
-                result = downloadQueue(fileQueue);
-                if (result == UpdatesFound) {
-                    result = UpToDate;
-                }
-                continue;
-            case FileDownloadFailed:
-                host->showUpdateState(kStateDownloadFailed);
-                host->quitProcess();
-                return result;
-            default:
-                return result;
-        }
+    if (result == UpdatesFound && !fileQueue.empty()) {
+        host->showUpdateState(kStateUpdatingFiles);
+        result = downloadQueue(fileQueue);
     }
+    return endRun(result == UpdatesFound ? UpToDate : result);
+}
+
+UpdateResult UpdateEngine::endRun(UpdateResult result) {
+    if (const wchar_t* text = endingStateText(result)) {
+        host->showUpdateState(text);
+    }
+    if (result == FileDownloadFailed) {
+        host->quitProcess();
+    }
+    return result;
 }
 
 UpdateResult runAndFinish(UpdateEngine& engine) {
