@@ -7,15 +7,7 @@
 # tests/skin/skin_preview.exe, which builds it as the launcher does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-preset=$(./scripts/test-preset.sh)
-build=build/$preset
-out=${1:-build/screenshots}
-mkdir -p "$out"
-if [ -z "${LOBBEX_SCREENSHOT_DISPLAY:-}" ]; then
-    export LOBBEX_SCREENSHOT_DISPLAY=1
-    exec ./scripts/with-display.sh "$0" "$@"
-fi
-run="$build/wine-run"
+source scripts/lib/screenshot-setup.sh
 preview="$build/tests/skin/skin_preview.exe"
 [ -x "$preview" ] || { echo "screenshot: build the $preset preset first ($preview is missing)" >&2; exit 1; }
 

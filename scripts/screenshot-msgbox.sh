@@ -5,15 +5,7 @@
 # Needs the test preset built (scripts/test.sh builds it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-preset=$(./scripts/test-preset.sh)
-build=build/$preset
-out=${1:-build/screenshots}
-mkdir -p "$out"
-if [ -z "${LOBBEX_SCREENSHOT_DISPLAY:-}" ]; then
-    export LOBBEX_SCREENSHOT_DISPLAY=1
-    exec ./scripts/with-display.sh "$0" "$@"
-fi
-run="$build/wine-run"
+source scripts/lib/screenshot-setup.sh
 demo="$build/tests/msgbox/msgbox_demo.exe"
 key='HKCU\Software\KorvaGamePlatform\Lobbex\Option\Interface'
 
