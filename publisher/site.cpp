@@ -13,6 +13,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Release names begin with the time of publishing, so that they sort oldest first.
+constexpr char kUnknownStamp[] = "00000000-000000";
+
 std::string utcStamp() {
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
@@ -68,7 +71,14 @@ std::optional<std::wstring> Site::servedVersion() const {
 }
 
 std::string Site::newReleaseName(std::wstring_view version) const {
-    const std::string base = utcStamp() + "_" + nameOfVersion(version);
+    return freeReleaseName(utcStamp() + "_" + nameOfVersion(version));
+}
+
+std::string Site::olderReleaseName(std::wstring_view version) const {
+    return freeReleaseName(std::string(kUnknownStamp) + "_" + nameOfVersion(version));
+}
+
+std::string Site::freeReleaseName(const std::string& base) const {
     std::string name = base;
     std::error_code error;
     for (int n = 2; fs::exists(release(name), error) || fs::exists(staging(name), error); ++n) {
@@ -134,7 +144,7 @@ bool Site::switchTo(const std::string& name, std::string& error) {
     std::error_code failure;
     if (fs::is_directory(fs::symlink_status(current(), failure))) {
         // A served folder from elsewhere (copied from a Windows publisher): kept as a release.
-        fs::rename(current(), release(newReleaseName(servedVersion().value_or(L"previous"))), failure);
+        fs::rename(current(), release(olderReleaseName(servedVersion().value_or(L"previous"))), failure);
         if (failure) {
             error = "cannot move the served folder " + current().string() + " aside: " + failure.message();
             return false;

@@ -39,6 +39,9 @@ public:
 
     // A name for a new release of version, published now, that no release has yet.
     std::string newReleaseName(std::wstring_view version) const;
+    // The same for a release whose time of publishing is unknown (a served folder from
+    // elsewhere): its name sorts before every release published here.
+    std::string olderReleaseName(std::wstring_view version) const;
 
     // Removes the staging folders of publishers that were killed; returns their names.
     std::vector<std::string> removeUnfinished();
@@ -54,5 +57,8 @@ public:
     std::vector<std::string> prune(int keep);
 
 private:
+    // base, or base with "-2", "-3", ... when a release or staging folder has that name.
+    std::string freeReleaseName(const std::string& base) const;
+
     std::filesystem::path folder_;
 };
