@@ -1,36 +1,15 @@
 #include "publisher/publish_rules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "publisher/platform_text.h"
-#include "update/version_number.h"
 #include "update/list_path_rules.h"
 #include "update/patch_list_item.h"
 #include "update/version_number.h"
 
 namespace {
-
-constexpr std::wstring_view kNotInWindowsNames = L"<>:\"/\\|?*";
-
-bool isControl(wchar_t c) {
-    return static_cast<std::uint32_t>(c) < 0x20;
-}
-
-// CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, CONIN$, CONOUT$ name devices whatever the extension.
-bool isDeviceName(std::wstring_view name) {
-    std::wstring base = foldCase(name.substr(0, name.find(L'.')));
-    while (!base.empty() && base.back() == L' ') {
-        base.pop_back();
-    }
-    for (std::wstring_view device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
-        if (base == device) {
-            return true;
-        }
-    }
-    return base.size() == 4 && (base.starts_with(L"COM") || base.starts_with(L"LPT")) && base[3] >= L'1' &&
-           base[3] <= L'9';
-}
 
 Refusal refuse(RefusalKind kind, const std::string& subject, std::string reason) {
     return Refusal{kind, subject, std::move(reason)};
@@ -85,13 +64,13 @@ bool checkName(std::wstring_view name, const std::string& subject, Refusal& refu
                          "a comma cannot be carried in the list: its fields end at commas and it has no quoting");
         return false;
     }
-    for (wchar_t c : name) {
-        if (isControl(c) || kNotInWindowsNames.find(c) != std::wstring_view::npos) {
-            refusal = refuse(RefusalKind::NotWindowsName, subject,
-                             "the name holds " + describeCharacter(std::wstring_view(&c, 1)) +
-                                 ", which Windows file names cannot hold");
-            return false;
-        }
+    const NameFault fault = nameFault(name);
+    if (fault == NameFault::ControlCharacter || fault == NameFault::NotInWindowsNames) {
+        const wchar_t c = *std::find_if(name.begin(), name.end(), isNotInWindowsNames);
+        refusal = refuse(
+            RefusalKind::NotWindowsName, subject,
+            "the name holds " + describeCharacter(std::wstring_view(&c, 1)) + ", which Windows file names cannot hold");
+        return false;
     }
     for (wchar_t c : name) {
         if (c == L'#' || c == L'%') {
@@ -102,16 +81,24 @@ bool checkName(std::wstring_view name, const std::string& subject, Refusal& refu
             return false;
         }
     }
-    if (!name.empty() && (name.back() == L'.' || name.back() == L' ')) {
-        refusal = refuse(RefusalKind::TrailingDotOrBlank, subject,
-                         std::string("the name ends in ") + (name.back() == L'.' ? "a dot" : "a blank") +
-                             ", which Windows drops from file names");
-        return false;
-    }
-    if (isDeviceName(name)) {
-        refusal = refuse(RefusalKind::DeviceName, subject,
-                         inQuotes(name) + " names a device on Windows; no file can have that name");
-        return false;
+    switch (fault) {
+        case NameFault::DotsOnly:
+        case NameFault::TrailingDotOrBlank:
+            refusal = refuse(RefusalKind::TrailingDotOrBlank, subject,
+                             std::string("the name ends in ") + (name.back() == L'.' ? "a dot" : "a blank") +
+                                 ", which Windows drops from file names");
+            return false;
+        case NameFault::DeviceName:
+            refusal = refuse(RefusalKind::DeviceName, subject,
+                             inQuotes(name) + " names a device on Windows; no file can have that name");
+            return false;
+        case NameFault::LauncherName:
+            refusal = refuse(RefusalKind::LauncherName, subject,
+                             "the name holds \"" + utf8Text(kOwnNameMark) +
+                                 "\", which marks the launcher's own downloads and the programs it replaces");
+            return false;
+        default:
+            break;
     }
     return everyCharacter(name, [&](std::wstring_view c) {
         const std::optional<std::string> bytes = encodeCodePage936(c);
@@ -153,7 +140,15 @@ bool formListPath(const std::vector<std::wstring>& components, const std::string
     // The launcher's own reading of the line is the last word.
     const std::wstring line = std::wstring(kFileKind) + L"," + text + L",0,X";
     const PatchListItem item = parseItemLine(line, 0);
-    if (item.listPath != text || !isAcceptableItem(item)) {
+    const ItemFault fault = itemFault(item);
+    if (fault == ItemFault::ListFileName) {
+        refusal = refuse(RefusalKind::ListFileName, subject,
+                         "the launcher keeps the list it downloads and its signature as " + utf8Text(kPatchListName) +
+                             " and " + utf8Text(kPatchListSignatureName) +
+                             " in its folder and would overwrite this file with them");
+        return false;
+    }
+    if (item.listPath != text || fault != ItemFault::None) {
         refusal = refuse(RefusalKind::LauncherRefuses, subject, "the launcher refuses the list path " + inQuotes(text));
         return false;
     }

@@ -8,6 +8,7 @@ enum class RefusalKind {
     UrlCharacter,        // "#" or "%": the launcher requests files by unescaped URLs
     TrailingDotOrBlank,  // Windows drops them from names
     DeviceName,          // CON, NUL, COM1, ...: devices on Windows
+    LauncherName,        // a name holding ".rkx", which marks the launcher's own files
     NotCodePage936,      // a character that code page 936 cannot represent
     BackslashByte,       // a character whose code page 936 form holds the byte of "\"
     TooLong,             // a list path of more than 259 characters

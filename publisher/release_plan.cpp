@@ -8,6 +8,7 @@
 #include "publisher/release_scan.h"
 #include "publisher/served_names.h"
 #include "update/patch_list_item.h"
+#include "update/replacement_order.h"
 #include "update/version_number.h"
 
 namespace fs = std::filesystem;
@@ -16,10 +17,16 @@ namespace {
 
 // The sizes the launcher reads from the list are 32 bits wide.
 constexpr std::uint64_t kLargestListedSize = 0xFFFFFFFFull;
+
+// "data\Server.inf" or "data\Launch.inf" of the installation, as the launcher reads the path.
+bool isVersionFileItem(const PlannedItem& item) {
+    std::wstring fileName;
+    std::wstring directory;
+    splitListPath(item.listPath.text, fileName, directory);
+    return isInstalledVersionFile(directory, fileName);
+}
 // The launcher's buffer for a download URL in code page 936 bytes, without the terminator.
 constexpr std::size_t kLongestUrl = 259;
-// The launcher's name for a downloaded file while it is being written.
-constexpr std::wstring_view kDownloadSuffix = L".rkx";
 
 std::vector<std::wstring> splitFolders(std::wstring_view text) {
     std::vector<std::wstring> parts;
@@ -117,8 +124,13 @@ private:
             warnAboutPlace(item, file.components);
             items.push_back(std::move(item));
         }
-        std::sort(items.begin(), items.end(),
-                  [](const PlannedItem& a, const PlannedItem& b) { return a.listPath.text < b.listPath.text; });
+        // By list path, the installed version's files last: the launcher puts them in place
+        // last too, and so do launchers that follow the list's order.
+        std::sort(items.begin(), items.end(), [](const PlannedItem& a, const PlannedItem& b) {
+            const bool aLast = isVersionFileItem(a);
+            const bool bLast = isVersionFileItem(b);
+            return aLast != bLast ? bLast : a.listPath.text < b.listPath.text;
+        });
         plan_.fileCount = items.size();
         for (PlannedItem& item : items) {
             add(std::move(item));
@@ -211,7 +223,8 @@ private:
     }
 
     // Two items that the launcher would write to one file of a Windows folder (which ignores
-    // case), or one of them to the other's temporary download file, or over its list.
+    // case). The launcher's own files (its list, its temporary downloads) are refused by the
+    // name rules of each list path.
     void checkPlaces() {
         std::map<std::wstring, const PlannedItem*> places;
         for (const PlannedItem& item : plan_.items) {
@@ -223,19 +236,6 @@ private:
                                                 " (\"" + utf8Text(installedPlace(it->second->listPath.text).substr(1)) +
                                                 "\"): Windows ignores case in names and the launcher leaves out "
                                                 "folders named Test_mainfold"});
-            }
-            if (place == foldCase(L"\\" + std::wstring(kListFileName.begin(), kListFileName.end()))) {
-                refusals_.push_back(Refusal{RefusalKind::ListFileName, item.subject,
-                                            "the launcher keeps the list it downloads as patchlist.dat in its "
-                                            "folder and would overwrite this file with it"});
-            }
-        }
-        for (const PlannedItem& item : plan_.items) {
-            const std::wstring temporary = foldCase(installedPlace(item.listPath.text) + std::wstring(kDownloadSuffix));
-            if (const auto it = places.find(temporary); it != places.end()) {
-                refusals_.push_back(Refusal{
-                    RefusalKind::SamePlace, it->second->subject,
-                    "the launcher downloads " + item.subject + " into a temporary file of this name and place"});
             }
         }
     }

@@ -8,6 +8,14 @@
 
 #include "update/patch_list_item.h"
 
+// The largest version file the launcher reads: far beyond any installation's list (a list of
+// a hundred thousand files is about 12 MiB), and small enough to hold whole in a 32-bit process.
+inline constexpr std::size_t kMaxPatchListBytes = 64u << 20;
+
+// The code page of the list's item lines and of download URLs, whatever the player's system
+// uses: Chinese names written in another one would be garbled.
+inline constexpr unsigned kListCodePage = 936;
+
 class ListLineCursor {
 public:
     explicit ListLineCursor(std::string_view text) noexcept : rest_(text) {}

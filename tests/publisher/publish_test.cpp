@@ -53,10 +53,11 @@ TEST_F(Publish, NestedFoldersChineseNamesAndEmptyFilesReadBackAsPublished) {
     const File files[] = {
         {u8"Bin/Lobbex.exe", "MZ", L"Bin\\Lobbex.exe", L"\\Bin", L"Lobbex.exe"},
         {u8"a/b/c/d/e/deep.bin", patternBytes(1000), L"a\\b\\c\\d\\e\\deep.bin", L"\\a\\b\\c\\d\\e", L"deep.bin"},
-        {u8"data/Server.inf", "abc", L"data\\Server.inf", L"\\data", L"Server.inf"},
         {u8"empty.txt", "", L"empty.txt", L"", L"empty.txt"},
         {u8"\u6570\u636E/\u8BF4\u660E (\u7B2C1\u7248).txt", "hello", L"\u6570\u636E\\\u8BF4\u660E (\u7B2C1\u7248).txt",
          L"\\\u6570\u636E", L"\u8BF4\u660E (\u7B2C1\u7248).txt"},
+        // The installed version's file comes last, after files whose paths sort behind it.
+        {u8"data/Server.inf", "abc", L"data\\Server.inf", L"\\data", L"Server.inf"},
     };
     for (const File& file : files) {
         addFile(file.relative, file.bytes);
@@ -66,7 +67,7 @@ TEST_F(Publish, NestedFoldersChineseNamesAndEmptyFilesReadBackAsPublished) {
     EXPECT_TRUE(observer.warnings.empty());
     EXPECT_EQ(result.report.files, 5u);
     EXPECT_EQ(result.report.packages, 0u);
-    EXPECT_EQ(result.report.bytes, 2u + 1000u + 3u + 0u + 5u);
+    EXPECT_EQ(result.report.bytes, 2u + 1000u + 0u + 5u + 3u);
 
     const ServedList list = readServedList(site());
     EXPECT_EQ(list.version, L"1.5");
@@ -112,8 +113,8 @@ TEST_F(Publish, LargeFileIsDigestedWholeWhileProgressIsShown) {
 }
 
 // The list of a small release, byte for byte: sections and lines with CR LF, files sorted by
-// list path, Chinese names in code page 936, upper-case digests, packages after the files at
-// the top of the installation in ascending version order, every path behind the prefix.
+// list path with the installed version's file last, Chinese names in code page 936, upper-case digests, packages after
+// the files at the top of the installation in ascending version order, every path behind the prefix.
 TEST_F(Publish, ListIsByteForByteWhatTheLauncherReads) {
     addFile(u8"Bin/Lobbex.exe", "MZ");
     addFile(u8"data/Server.inf", "abc");
@@ -132,9 +133,9 @@ TEST_F(Publish, ListIsByteForByteWhatTheLauncherReads) {
               "1.25\r\n"
               "[PatchList]\r\n"
               "File,Test_mainfold\\Bin\\Lobbex.exe,2,AC6AD5D9B99757C3A878F2D275ACE198\r\n"
-              "File,Test_mainfold\\data\\Server.inf,3,900150983CD24FB0D6963F7D28E17F72\r\n"
               "File,Test_mainfold\\empty.txt,0,D41D8CD98F00B204E9800998ECF8427E\r\n"
               "File,Test_mainfold\\\xCA\xFD\xBE\xDD\\\xCB\xB5\xC3\xF7.txt,5,5D41402ABC4B2A76B9719D911017C592\r\n"
+              "File,Test_mainfold\\data\\Server.inf,3,900150983CD24FB0D6963F7D28E17F72\r\n"
               "1.26,Test_mainfold\\p126.pak,5,E5C5E6DAE38B284E8CF0BD1FB0EFAC03\r\n"
               "1.27,Test_mainfold\\p127.pak,6,BA98192FD527F84C3111488ACBCE094E\r\n");
     EXPECT_EQ(readBytes(site() / "current" / "GameVersion" / "Test_mainfold" / "p126.pak"), "patch");
@@ -273,13 +274,21 @@ TEST(PublishRefusals, EachRefusalNamesTheFileAndNothingIsWritten) {
         {"temporary download file",
          [](auto& rel, auto&) {
              file(rel, u8"data/a.txt");
-             file(rel, u8"data/a.txt.rkx");
+             file(rel, u8"data/a.txt.RKX");
          },
-         RefusalKind::SamePlace,
-         "data/a.txt.rkx: the launcher downloads data/a.txt into a temporary file of this name and place"},
+         RefusalKind::LauncherName,
+         "data/a.txt.RKX: the name holds \".rkx\", which marks the launcher's own downloads and the programs it "
+         "replaces"},
+        {"aside name of a replaced program", [](auto& rel, auto&) { file(rel, u8"LobbexLauncher.exe.rkx-old"); },
+         RefusalKind::LauncherName,
+         "LobbexLauncher.exe.rkx-old: the name holds \".rkx\", which marks the launcher's own downloads and the "
+         "programs it replaces"},
         {"list file", [](auto& rel, auto&) { file(rel, u8"PatchList.dat"); }, RefusalKind::ListFileName,
-         "PatchList.dat: the launcher keeps the list it downloads as patchlist.dat in its folder and would "
-         "overwrite this file with it"},
+         "PatchList.dat: the launcher keeps the list it downloads and its signature as patchlist.dat and "
+         "patchlist.dat.sig in its folder and would overwrite this file with them"},
+        {"signature file", [](auto& rel, auto&) { file(rel, u8"patchlist.dat.sig"); }, RefusalKind::ListFileName,
+         "patchlist.dat.sig: the launcher keeps the list it downloads and its signature as patchlist.dat and "
+         "patchlist.dat.sig in its folder and would overwrite this file with them"},
         {"nothing", [](auto&, auto&) {}, RefusalKind::NothingToPublish,
          "{scratch}/release: the release folder holds no file and no patch package is given"},
         {"no release folder", [](auto& rel, auto&) { fs::remove(rel); }, RefusalKind::Unreadable,
