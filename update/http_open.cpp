@@ -2,6 +2,8 @@
 
 #include <type_traits>
 
+#include "update/http_rules.h"
+
 namespace {
 
 // The library's InternetOpenUrl gives no way to set the send and receive time-outs of the
@@ -71,6 +73,11 @@ bool openUrlParts(HINTERNET root, const std::basic_string<Char>& url, DWORD time
                           nullptr) ||
         result.status == 0) {
         return false;
+    }
+    wchar_t length[32];
+    DWORD lengthBytes = sizeof length;
+    if (::HttpQueryInfoW(result.request.get(), HTTP_QUERY_CONTENT_LENGTH, length, &lengthBytes, nullptr)) {
+        result.contentLength = parseContentLength(std::wstring_view(length, lengthBytes / sizeof(wchar_t)));
     }
     opened = std::move(result);
     return true;

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "update/internet_handle.h"
@@ -12,6 +14,9 @@ struct OpenedUrl {
     UniqueInternetHandle connection;
     UniqueInternetHandle request;
     DWORD status = 0;  // the HTTP status of the answer
+    // The body's length as the answer announces it; nothing when it does not (a chunked or
+    // connection-delimited body).
+    std::optional<std::uint64_t> contentLength;
 };
 
 // The URL in 8-bit form as it goes on the wire. Nothing opened when the URL cannot be

@@ -2,11 +2,11 @@
 #include <windows.h>
 
 #include "update/http_open.h"
+#include "update/list_path_rules.h"
 #include "update/update_engine.h"
 
 namespace {
 
-constexpr wchar_t kPatchListName[] = L"patchlist.dat";
 constexpr DWORD kPauseAfterFailedTryMs = 300;
 
 // Two tries of one download, with a pause after every failed one.
@@ -23,21 +23,19 @@ int fetchWithTries(UrlDownloader& downloader, const std::wstring& url, const std
 }  // namespace
 
 int UpdateEngine::downloadPatchList() {
-    const std::wstring url = updateBaseUrl + L"/" + kPatchListName;
+    const std::wstring url = updateBaseUrl + L"/" + std::wstring(kPatchListName);
     const std::wstring path = patchListPath();
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
     ::DeleteFileW(path.c_str());
-    // An error page is no version file: it would read as a list without items, that is as
-    // an up-to-date installation.
-    UrlDownloader downloader(DownloadOptions{timeoutMs, true});
+    UrlDownloader downloader(DownloadOptions{timeoutMs, maxListBytes});
     return fetchWithTries(downloader, url, path);
 }
 
 int UpdateEngine::downloadFile(const std::wstring& url, const std::wstring& path) {
-    UrlDownloader downloader(DownloadOptions{timeoutMs, false});
+    UrlDownloader downloader(DownloadOptions{timeoutMs});
     return fetchWithTries(downloader, url, path);
 }
 

@@ -5,19 +5,7 @@
 #include "update/update_engine.h"
 #include "update/update_host.h"
 
-namespace {
-
-constexpr wchar_t kPatcherName[] = L"clpenr.dll";
-
-// Starts the patcher from the launcher's folder with " <package>|" and the installation
-// folder as its current directory. Its result is not needed: the launcher ends either way.
-void startPatcher(const std::wstring& exeDir, const std::wstring& packageName) {
-    (void)startProgram(executableFolder() + kPatcherName, L" " + packageName + L"|", exeDir);
-}
-
-}  // namespace
-
-void UpdateEngine::applyPatch() {
+UpdateResult UpdateEngine::applyPatch() {
     const auto count = static_cast<std::int32_t>(patchQueue.size());
     std::int32_t position = 0;
     for (const UpdateFileEntry& entry : patchQueue) {
@@ -25,8 +13,13 @@ void UpdateEngine::applyPatch() {
         if (entry.kind == kFileKind) {
             continue;
         }
-        startPatcher(exeDir, std::wstring(fixedTextView(entry.fileName)));
+        // A launcher that ended here without a patcher would leave the player with nothing.
+        // The patcher gets " <package>|" and the installation folder as its current directory.
+        if (!startProgram(patcherPath, L" " + std::wstring(fixedTextView(entry.fileName)) + L"|", exeDir)) {
+            return HandoverFailed;
+        }
         host->quitProcess();
-        return;
+        return Handover;
     }
+    return Handover;
 }

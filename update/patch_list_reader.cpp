@@ -4,18 +4,19 @@
 
 #include "common/text_codec.h"
 #include "common/unique_handle.h"
+#include "update/local_path.h"
 
 bool PatchListReader::open(const std::wstring& path) {
     close();
-    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFileHandle file(::CreateFileW(extendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         return false;
     }
     // The list is read whole: it is small, and a read error then refuses the whole list
-    // instead of leaving a silently shortened one.
+    // instead of leaving a silently shortened one. A larger file is no list of ours.
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) {
+    if (!::GetFileSizeEx(file.get(), &size) || static_cast<std::uint64_t>(size.QuadPart) > kMaxPatchListBytes) {
         return false;
     }
     std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
@@ -45,7 +46,8 @@ void PatchListReader::readItems() {
     if (!lines_) {
         return;
     }
-    const LineDecoder decode = [](std::string_view line) { return decodeBytes(line, CP_THREAD_ACP); };
+    // The list's code page, whatever the player's system uses.
+    const LineDecoder decode = [](std::string_view line) { return decodeBytes(line, kListCodePage); };
     std::vector<PatchListItem> items;
     readItemSection(*lines_, decode, items);
     for (PatchListItem& item : items) {

@@ -20,7 +20,7 @@ public:
     // The line after "[VERSION]", without code-page conversion; empty when there is none.
     std::wstring readVersion();
     // Appends one item per line of the "[PatchList]" section; item lines are decoded with
-    // the thread's ANSI code page, so Chinese file names come out as proper characters.
+    // code page 936, so Chinese file names come out as proper characters on every system.
     void readItems();
     std::int32_t itemCount() const noexcept { return count_; }
     // Hands out the item at the cursor and advances it. When the list is empty, or the cursor

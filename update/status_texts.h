@@ -9,6 +9,7 @@ inline constexpr wchar_t kStateVersionError[] = L"下载版本错误...";
 inline constexpr wchar_t kStateUpToDate[] = L"已经是最新版本...";
 inline constexpr wchar_t kStateUpdatingPatches[] = L"正在更新文件...";
 inline constexpr wchar_t kStateApplyingPatches[] = L"应用补丁文件...";
+inline constexpr wchar_t kStatePatcherFailed[] = L"应用补丁文件错误...";
 inline constexpr wchar_t kStateDownloadFailed[] = L"下载文件错误...";
 inline constexpr wchar_t kStateUpdatingFiles[] = L"正在检测更新文件...";
 inline constexpr wchar_t kFinalUpToDate[] = L"已经是最新版本,可以启动游戏";

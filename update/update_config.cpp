@@ -21,7 +21,8 @@ std::wstring profileText(const wchar_t* section, const wchar_t* key, const std::
 
 }  // namespace
 
-UpdateEngine::UpdateEngine() : setupReportBaseUrl(kSetupReportBaseUrl) {}
+UpdateEngine::UpdateEngine()
+    : setupReportBaseUrl(kSetupReportBaseUrl), patcherPath(executableFolder() + L"clpenr.dll") {}
 
 std::wstring executableFolder() {
     std::vector<wchar_t> buffer(MAX_PATH);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "update/local_files.h"
 #include "update/update_file_entry.h"
 #include "update/update_result.h"
 #include "update/url_downloader.h"
@@ -26,7 +27,9 @@ public:
 
     // Build-time settings, kept here so that tests can point them at loopback servers.
     std::wstring setupReportBaseUrl;  // scheme and host of the setup-statistics endpoint
+    std::wstring patcherPath;         // the patcher in the launcher's own folder
     DWORD timeoutMs = kDefaultTimeoutMs;
+    std::uint64_t maxListBytes = kMaxPatchListBytes;  // a longer version file is refused
 
     UpdateEngine();
 
@@ -56,13 +59,17 @@ public:
     // Deletes the list file, unless the list is refused.
     [[nodiscard]] UpdateResult checkFiles();
 
-    // Downloads, verifies and puts in place the entries of patchQueue or fileQueue:
-    // 6 all handled, 2 a file failed its digest or could not be put in place, 5 the user
-    // declined to retry.
+    // Downloads, verifies and puts in place the entries of patchQueue or fileQueue (the
+    // installed version's files last): 6 all handled, 2 a file failed its digest or could not
+    // be put in place, 5 the user declined to retry.
     [[nodiscard]] UpdateResult downloadQueue(const UpdateQueue& queue);
-    // Hands the first patch package to the patcher and ends the process; returns only when
-    // patchQueue holds no package.
-    void applyPatch();
+    // Fetches a URL into a file in series of four attempts, with the retry prompt after each
+    // failed series; false when the user declines to go on.
+    [[nodiscard]] bool fetchWithRetries(const std::wstring& url, const std::wstring& download);
+    // Hands the first patch package to the patcher and ends the process: Handover (when the
+    // host's quitProcess returns, or when patchQueue holds no package), or HandoverFailed when
+    // the patcher cannot be started.
+    [[nodiscard]] UpdateResult applyPatch();
 
     // exeDir + "\" + "patchlist.dat"
     std::wstring patchListPath() const;
@@ -76,9 +83,6 @@ UpdateResult runAndFinish(UpdateEngine& engine);
 
 // The update worker thread's work: configuration, one run with its final texts; always 0.
 unsigned updateThreadProc(UpdateHost* host);
-
-// Creates the folders on the way to a file (never the file's own name as a folder).
-void createParentDirectories(const std::wstring& path);
 
 // The folder of the running executable, ending in "\".
 std::wstring executableFolder();

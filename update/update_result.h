@@ -10,4 +10,5 @@ enum UpdateResult : std::int32_t {
     UpdatesFound = 4,
     FileDownloadFailed = 5,  // the user declined to retry a failed download
     FilesUpdated = 6,
+    HandoverFailed = 7,  // the patcher could not be started with a downloaded package
 };

@@ -1,6 +1,7 @@
 // The update run: its states, status texts and the worker thread's work.
 #include <windows.h>
 
+#include "update/local_files.h"
 #include "update/status_texts.h"
 #include "update/update_engine.h"
 #include "update/update_host.h"
@@ -9,7 +10,7 @@ namespace {
 
 constexpr int kListDownloadCalls = 3;
 
-// The status text of a check's result that ends the run; null for the results that go on.
+// The status text of a result that ends the run; null for the results that go on.
 const wchar_t* endingStateText(UpdateResult result) {
     switch (result) {
         case ListDownloadFailed:
@@ -20,6 +21,8 @@ const wchar_t* endingStateText(UpdateResult result) {
             return kStateUpToDate;
         case FileDownloadFailed:
             return kStateDownloadFailed;
+        case HandoverFailed:
+            return kStatePatcherFailed;
         default:
             return nullptr;
     }
@@ -28,6 +31,9 @@ const wchar_t* endingStateText(UpdateResult result) {
 }  // namespace
 
 UpdateResult UpdateEngine::run() {
+    // What an earlier run renamed aside (a running launcher it replaced) can go now.
+    removeAsideFiles(exeDir);
+
     host->showUpdateState(kStateFetchingList);
     bool fetched = false;
     for (int call = 0; call < kListDownloadCalls && !fetched; ++call) {
@@ -42,11 +48,13 @@ UpdateResult UpdateEngine::run() {
     UpdateResult result = checkPatches();
     if (result == UpdatesFound && !patchQueue.empty()) {
         host->showUpdateState(kStateUpdatingPatches);
-        // Whatever the downloads gave, the patcher gets its turn.
-        (void)downloadQueue(patchQueue);
+        // The patcher gets only what was downloaded and verified whole.
+        result = downloadQueue(patchQueue);
+        if (result != FilesUpdated) {
+            return endRun(result);
+        }
         host->showUpdateState(kStateApplyingPatches);
-        applyPatch();
-        return Handover;
+        return endRun(applyPatch());
     }
     if (result != UpdatesFound && result != FilesUpdated) {
         return endRun(result);
@@ -72,7 +80,13 @@ UpdateResult UpdateEngine::endRun(UpdateResult result) {
 
 UpdateResult runAndFinish(UpdateEngine& engine) {
     UpdateHost* host = engine.host;
-    const UpdateResult result = engine.run();
+    UpdateResult result;
+    try {
+        result = engine.run();
+    } catch (...) {
+        // Out of memory or the like: the run ends with its text instead of a frozen status line.
+        result = engine.endRun(VersionError);
+    }
     if (result == UpToDate || result == FilesUpdated) {
         if (host->isSkinReady()) {
             host->showUpdateState(result == UpToDate ? kFinalUpToDate : kFinalFilesUpdated);

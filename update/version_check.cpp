@@ -6,21 +6,22 @@
 
 #include "identity/file_digests.h"
 #include "update/list_path_rules.h"
+#include "update/local_files.h"
+#include "update/local_path.h"
 #include "update/patch_list_reader.h"
 #include "update/update_engine.h"
 #include "update/version_number.h"
 
 namespace {
 
-constexpr wchar_t kPatchListName[] = L"patchlist.dat";
-
 struct ListContents {
     std::wstring version;
     std::vector<PatchListItem> items;
 };
 
-// Reads the whole list. Nothing when it cannot be opened, or when one of its items would
-// write outside the installation or does not fit an entry: such a list is refused whole.
+// Reads the whole list, without its blank lines. Nothing when it cannot be opened or read,
+// or when one of its items is not a plain file inside the installation or does not fit an
+// entry: such a list is refused whole.
 std::optional<ListContents> readList(const std::wstring& path) {
     PatchListReader reader;
     if (!reader.open(path)) {
@@ -35,6 +36,9 @@ std::optional<ListContents> readList(const std::wstring& path) {
             break;
         }
         item.index = i;
+        if (isBlankItem(item)) {
+            continue;
+        }
         if (!isAcceptableItem(item)) {
             return std::nullopt;
         }
@@ -47,15 +51,11 @@ std::optional<ListContents> readList(const std::wstring& path) {
 }  // namespace
 
 std::wstring UpdateEngine::patchListPath() const {
-    return exeDir + L"\\" + kPatchListName;
+    return exeDir + L"\\" + std::wstring(kPatchListName);
 }
 
 std::wstring UpdateEngine::localPath(const UpdateFileEntry& entry) const {
-    std::wstring path = exeDir;
-    path.append(fixedTextView(entry.directory));
-    path.push_back(L'\\');
-    path.append(fixedTextView(entry.fileName));
-    return path;
+    return entryLocalPath(exeDir, entry);
 }
 
 UpdateResult UpdateEngine::checkPatches() {
@@ -101,7 +101,7 @@ UpdateResult UpdateEngine::checkFiles() {
     for (const PatchListItem& item : list->items) {
         if (item.kind == kFileKind) {
             files.push_back(makeEntry(item));
-            paths.push_back(localPath(files.back()));
+            paths.push_back(extendedLengthPath(localPath(files.back())));
         }
     }
     const std::vector<std::wstring> digests = fileDigests(paths, digestThreads());
@@ -112,6 +112,6 @@ UpdateResult UpdateEngine::checkFiles() {
             fileQueue.push_back(std::move(files[i]));
         }
     }
-    ::DeleteFileW(listFile.c_str());
+    (void)deleteFileEvenReadOnly(listFile);
     return !fileQueue.empty() || !patchQueue.empty() ? UpdatesFound : UpToDate;
 }

@@ -1,6 +1,8 @@
 // A stand-in for a program the launcher starts (the patcher, the lobby client). It writes
 // how it was started into "started-<its file name>.txt" in its current directory: the
-// command line on the first line, the current directory on the second, in UTF-8.
+// command line on the first line, the current directory on the second, in UTF-8. With
+// "--stay" on its command line it then keeps running (for two minutes at most), as a running
+// program of the installation.
 #include <windows.h>
 
 #include <string>
@@ -30,5 +32,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         DWORD written = 0;
         ::WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     }
-    return ::MoveFileExW(part.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+    if (!::MoveFileExW(part.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        return 1;
+    }
+    if (std::wstring(::GetCommandLineW()).find(L"--stay") != std::wstring::npos) {
+        ::Sleep(120000);
+    }
+    return 0;
 }

@@ -3,6 +3,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <cctype>
 #include <stdexcept>
 
 namespace {
@@ -55,6 +56,21 @@ std::string headerValue(const std::string& head, const std::string& name) {
         }
     }
     return {};
+}
+
+// The path as a server looks it up: %XX escapes turned into their bytes.
+std::string percentDecoded(const std::string& path) {
+    std::string bytes;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (path[i] == '%' && i + 2 < path.size() && std::isxdigit(static_cast<unsigned char>(path[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(path[i + 2]))) {
+            bytes.push_back(static_cast<char>(std::stoi(path.substr(i + 1, 2), nullptr, 16)));
+            i += 2;
+        } else {
+            bytes.push_back(path[i]);
+        }
+    }
+    return bytes;
 }
 
 }  // namespace
@@ -151,8 +167,9 @@ void HttpTestServer::acceptLoop() {
 
 void HttpTestServer::handle(unsigned long long socketValue) {
     const auto s = static_cast<SOCKET>(socketValue);
-    const DWORD receiveTimeoutMs = 20000;  // never wait for a client for ever
-    ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&receiveTimeoutMs), sizeof receiveTimeoutMs);
+    const DWORD timeoutMs = 20000;  // never wait for a client for ever, reading or writing
+    ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof timeoutMs);
+    ::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof timeoutMs);
     std::string head;
     char buffer[4096];
     while (head.find("\r\n\r\n") == std::string::npos) {
@@ -169,7 +186,8 @@ void HttpTestServer::handle(unsigned long long socketValue) {
     record.method = head.substr(0, methodEnd);
     const std::string target = head.substr(methodEnd + 1, targetEnd - methodEnd - 1);
     const std::size_t question = target.find('?');
-    record.path = target.substr(0, question);
+    record.rawPath = target.substr(0, question);
+    record.path = percentDecoded(record.rawPath);
     record.query = question == std::string::npos ? std::string() : target.substr(question + 1);
     record.userAgent = headerValue(head, "User-Agent");
     {

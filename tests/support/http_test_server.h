@@ -19,7 +19,8 @@ struct HttpResponse {
 
 struct HttpRequestRecord {
     std::string method;
-    std::string path;  // raw, as sent, without the query
+    std::string path;     // without the query, %XX escapes decoded, as a server looks it up
+    std::string rawPath;  // as sent
     std::string query;
     std::string userAgent;
 };

@@ -45,7 +45,8 @@ std::wstring TempDir::file(std::wstring_view relative) const {
 }
 
 void removeTree(const std::wstring& path) {
-    std::wstring folder = path;
+    // In the form that reaches beyond MAX_PATH, for the tests of deep installations.
+    std::wstring folder = path.size() > 2 && path[1] == L':' ? L"\\\\?\\" + path : path;
     if (!folder.empty() && folder.back() != L'\\') {
         folder.push_back(L'\\');
     }

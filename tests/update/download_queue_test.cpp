@@ -8,6 +8,7 @@
 #include "tests/support/http_test_server.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/temp_dir.h"
+#include "update/local_path.h"
 #include "update/update_engine.h"
 
 namespace {
@@ -195,6 +196,118 @@ TEST_F(DownloadQueue, TargetThatCannotBeReplacedIsAnError) {
     EXPECT_EQ(readFileBytes(target), "old");
     EXPECT_FALSE(fileExists(target + L".rkx"));
     EXPECT_FALSE(fileExists(dir.path() + L"b.txt"));
+}
+
+TEST_F(DownloadQueue, ServiceUnavailableGoesThroughTheAttempts) {
+    queueFile("a.txt", "abc");
+    // Each attempt is one download of two tries.
+    server.serveSequence("/GameClient/a.txt", {{503, "busy"}, {503, "busy"}, {503, "busy"}, HttpResponse{200, "abc"}});
+    EXPECT_EQ(engine.downloadQueue(engine.fileQueue), FilesUpdated);
+    EXPECT_EQ(readFileBytes(dir.path() + L"a.txt"), "abc");
+    EXPECT_TRUE(host.prompts.shown.empty());
+}
+
+// The installed version is put in place last, whatever the list's order: a run that stops
+// before the end leaves the old version, and the next start checks every file again.
+TEST_F(DownloadQueue, InstalledVersionFilesArePutInPlaceLast) {
+    queueFile("Test_mainfold\\data\\Server.inf", "[Version]\r\nversion=2.0\r\n");
+    queueFile("data\\Launch.inf", "[Launch]\r\nversion=2.0\r\n");
+    queueFile("a.txt", "a");
+    queueFile("b.txt", "b");
+    server.serve("/GameClient/Test_mainfold/data/Server.inf", {200, "[Version]\r\nversion=2.0\r\n"});
+    server.serve("/GameClient/data/Launch.inf", {200, "[Launch]\r\nversion=2.0\r\n"});
+    server.serve("/GameClient/a.txt", {200, "a"});
+    server.serve("/GameClient/b.txt", kRefused);
+    writeFileBytes(dir.file(L"data\\Server.inf"), "[Version]\r\nversion=1.0\r\n");
+    host.prompts.answers = {7};  // "否"
+
+    EXPECT_EQ(engine.downloadQueue(engine.fileQueue), FileDownloadFailed);
+    EXPECT_EQ(readFileBytes(dir.path() + L"a.txt"), "a");
+    EXPECT_EQ(readFileBytes(dir.path() + L"data\\Server.inf"), "[Version]\r\nversion=1.0\r\n");
+    EXPECT_FALSE(fileExists(dir.path() + L"data\\Launch.inf"));
+    EXPECT_EQ(server.requestCount("/GameClient/Test_mainfold/data/Server.inf"), 0);
+
+    server.serve("/GameClient/b.txt", {200, "b"});
+    EXPECT_EQ(engine.downloadQueue(engine.fileQueue), FilesUpdated);
+    const std::vector<HttpRequestRecord> requests = server.requests();
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_EQ(requests[requests.size() - 2].path, "/GameClient/Test_mainfold/data/Server.inf");
+    EXPECT_EQ(requests.back().path, "/GameClient/data/Launch.inf");
+    EXPECT_EQ(readFileBytes(dir.path() + L"data\\Server.inf"), "[Version]\r\nversion=2.0\r\n");
+}
+
+// A running program (the launcher updating itself) cannot be replaced, only renamed: it goes
+// aside in its own folder, and a later run deletes it once it no longer runs.
+TEST_F(DownloadQueue, RunningProgramIsRenamedAsideAndDeletedLater) {
+    const std::wstring target = dir.file(L"bin\\Game.exe");
+    ASSERT_TRUE(::CopyFileW((executableFolder() + L"clpenr.dll").c_str(), target.c_str(), FALSE));
+    std::wstring commandLine = L"\"" + target + L"\" --stay";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(::CreateProcessW(target.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 dir.path().c_str(), &startup, &started));
+    UniqueKernelHandle process(started.hProcess);
+    UniqueKernelHandle thread(started.hThread);
+    for (int i = 0; i < 200 && !fileExists(dir.path() + L"started-Game.exe.txt"); ++i) {
+        ::Sleep(50);
+    }
+    ASSERT_TRUE(fileExists(dir.path() + L"started-Game.exe.txt"));
+    ASSERT_FALSE(::DeleteFileW(target.c_str())) << "Windows keeps a running program's file";
+
+    queueFile("bin\\Game.exe", "the new program");
+    server.serve("/GameClient/bin/Game.exe", {200, "the new program"});
+    EXPECT_EQ(engine.downloadQueue(engine.fileQueue), FilesUpdated);
+    EXPECT_EQ(readFileBytes(target), "the new program");
+    const std::wstring aside = target + L".rkx-old";
+    EXPECT_TRUE(fileExists(aside));
+    EXPECT_FALSE(fileExists(target + L".rkx"));
+
+    removeAsideFiles(dir.path());
+    EXPECT_TRUE(fileExists(aside)) << "still running: kept for a later run";
+    ::TerminateProcess(process.get(), 0);
+    ::WaitForSingleObject(process.get(), 10000);
+    process.reset();
+    thread.reset();
+    removeAsideFiles(dir.path());
+    EXPECT_FALSE(fileExists(aside));
+    EXPECT_FALSE(fileExists(dir.path() + L"asides.rkx-list"));
+    EXPECT_EQ(readFileBytes(target), "the new program");
+}
+
+// A power cut between the two renames leaves the program only under its aside name: the next
+// run puts it back instead of deleting it.
+TEST(AsideFiles, ProgramFoundOnlyAsideIsPutBack) {
+    TempDir dir;
+    writeFileBytes(dir.file(L"bin\\Game.exe.rkx-old"), "program");
+    writeFileBytes(dir.file(L"Other.exe.rkx-old2"), "old");
+    writeFileBytes(dir.file(L"Other.exe"), "new");
+    writeFileBytes(dir.file(L"kept.txt.rkx-old"), "not recorded: not ours to delete");
+    writeFileBytes(dir.file(L"asides.rkx-list"), "bin\\Game.exe.rkx-old\nOther.exe.rkx-old2\n..\\x.rkx-old\n");
+    removeAsideFiles(dir.path());
+    EXPECT_EQ(readFileBytes(dir.path() + L"bin\\Game.exe"), "program");
+    EXPECT_FALSE(fileExists(dir.path() + L"bin\\Game.exe.rkx-old"));
+    EXPECT_FALSE(fileExists(dir.path() + L"Other.exe.rkx-old2"));
+    EXPECT_EQ(readFileBytes(dir.path() + L"Other.exe"), "new");
+    EXPECT_TRUE(fileExists(dir.path() + L"kept.txt.rkx-old"));
+    EXPECT_FALSE(fileExists(dir.path() + L"asides.rkx-list"));
+}
+
+// A deep installation folder: paths beyond MAX_PATH are fetched, verified and put in place
+// instead of failing every attempt.
+TEST_F(DownloadQueue, PathsLongerThanMaxPath) {
+    engine.exeDir = dir.path() + std::wstring(120, L'i') + L"\\" + std::wstring(60, L'j') + L"\\";
+    const std::string listPath = "Test_mainfold\\res\\a-folder-of-the-game\\another-folder\\a-long-file-name.txt";
+    queueFile(listPath, "deep");
+    server.serve(urlPath("GameClient", listPath), {200, "deep"});
+    const std::wstring target = engine.localPath(engine.fileQueue.front());
+    ASSERT_GT(target.size(), static_cast<std::size_t>(MAX_PATH));
+
+    EXPECT_EQ(engine.downloadQueue(engine.fileQueue), FilesUpdated);
+    EXPECT_EQ(readFileBytes(extendedLengthPath(target)), "deep");
+    EXPECT_TRUE(host.prompts.shown.empty());
+    EXPECT_EQ(engine.downloadQueue(engine.fileQueue), FilesUpdated);
+    EXPECT_EQ(server.requests().size(), 1u) << "the second time it is current";
 }
 
 TEST(CreateParentDirectories, CreatesEveryFolderOnTheWayButNotTheFileItself) {

@@ -100,19 +100,72 @@ TEST_F(HttpRequests, ErrorStatusForTheVersionFileIsAFailedTry) {
     EXPECT_EQ(readFileBytes(dir.path() + L"patchlist.dat"), "");
 }
 
-// For files the body is kept: their digest check rejects it.
-TEST_F(HttpRequests, ErrorStatusForAFileStoresTheBody) {
-    server.serve("/missing.bin", {404, "<html>nope</html>"});
-    const std::wstring path = dir.file(L"missing.bin");
-    EXPECT_EQ(engine.downloadFile(server.baseUrl() + L"/missing.bin", path), 0);
-    EXPECT_EQ(readFileBytes(path), "<html>nope</html>");
+// An error page is not the file: kept, it would only fail its digest after the whole transfer,
+// and end the run instead of going through the attempts and the retry prompt.
+TEST_F(HttpRequests, StatusOtherThanSuccessIsAFailedTry) {
+    for (int status : {404, 500, 503, 302, 416}) {
+        SCOPED_TRACE(status);
+        const std::string path = "/status" + std::to_string(status);
+        server.serve(path, {status, "<html>error page</html>"});
+        const std::wstring file = dir.file(L"status.bin");
+        writeFileBytes(file, "old-");
+        EXPECT_EQ(engine.downloadFile(server.baseUrl() + std::wstring(path.begin(), path.end()), file), 1);
+        EXPECT_EQ(readFileBytes(file), "old-");
+    }
 }
 
-TEST_F(HttpRequests, BrokenConnectionKeepsWhatArrived) {
+TEST_F(HttpRequests, ServiceUnavailableOnceThenTheFile) {
+    server.serveSequence("/busy.bin", {{503, "busy"}, {200, "file"}});
+    const std::wstring path = dir.file(L"busy.bin");
+    EXPECT_EQ(engine.downloadFile(server.baseUrl() + L"/busy.bin", path), 0);
+    EXPECT_EQ(readFileBytes(path), "file");
+}
+
+// A connection that ends before the announced length is a failed try, for files and for the
+// version file alike; what arrived is taken back out of the file.
+TEST_F(HttpRequests, CutTransferIsAFailedTryThatLeavesTheFileAsItWas) {
     server.serve("/cut.bin", {200, std::string(100000, 'c'), 5000});
     const std::wstring path = dir.file(L"cut.bin");
-    EXPECT_EQ(engine.downloadFile(server.baseUrl() + L"/cut.bin", path), 0);
-    EXPECT_EQ(readFileBytes(path), std::string(5000, 'c'));
+    writeFileBytes(path, "old-");
+    EXPECT_EQ(engine.downloadFile(server.baseUrl() + L"/cut.bin", path), 1);
+    EXPECT_EQ(server.requestCount("/cut.bin"), 2);
+    EXPECT_EQ(readFileBytes(path), "old-");
+
+    server.serve("/patchlist.dat",
+                 {200, "[VERSION]\r\n2.0\r\n[PatchList]\r\nFile,a.txt,3,X\r\nFile,b.txt,3,Y\r\n", 30});
+    EXPECT_EQ(engine.downloadPatchList(), 1);
+    EXPECT_EQ(readFileBytes(dir.path() + L"patchlist.dat"), "");
+}
+
+TEST_F(HttpRequests, CutOnceThenWholeGivesTheWholeFile) {
+    const std::string body(200000, 'w');
+    server.serveSequence("/w.bin", {{200, body, 70000}, {200, body}});
+    const std::wstring path = dir.file(L"w.bin");
+    EXPECT_EQ(engine.downloadFile(server.baseUrl() + L"/w.bin", path), 0);
+    EXPECT_TRUE(readFileBytes(path) == body) << "nothing of the cut try stays in front of the whole body";
+}
+
+// A version file beyond any real list is refused before it is read into memory.
+TEST(UrlDownloader, BodyLongerThanAllowedIsAFailedTry) {
+    HttpTestServer server;
+    TempDir dir;
+    server.serve("/fits", {200, std::string(1000, 'f')});
+    server.serve("/long", {200, std::string(1001, 'l')});
+    UrlDownloader downloader(DownloadOptions{2000, 1000});
+    EXPECT_EQ(downloader.fetch(server.baseUrl() + L"/fits", dir.file(L"fits")), 0);
+    downloader.reset();
+    EXPECT_EQ(downloader.fetch(server.baseUrl() + L"/long", dir.file(L"long")), 6);
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_TOO_LARGE));
+    downloader.reset();
+    EXPECT_EQ(readFileBytes(dir.path() + L"long"), "");
+}
+
+// Chinese names go out in code page 936 whatever the system's code page, escaped, so that a
+// character whose second byte is that of "\" survives.
+TEST(UrlDownloader, UrlsAreCodePage936BytesEscaped) {
+    EXPECT_EQ(downloadUrlBytes(L"http://h\\GameClient\\\u6570\u636E\\\u4E57.txt"),
+              "http://h/GameClient/%CA%FD%BE%DD/%81%5C.txt");
+    EXPECT_FALSE(downloadUrlBytes(L"http://h/\uD55C.txt").has_value()) << "Hangul has no code page 936 form";
 }
 
 TEST_F(HttpRequests, LargeFileArrivesWhole) {

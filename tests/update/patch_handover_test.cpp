@@ -42,7 +42,7 @@ protected:
 
 TEST_F(PatchHandover, FirstPackageGoesToThePatcherAndTheLauncherEnds) {
     engine.patchQueue = {entry(L"1.26,patch\\a.pak,3,X"), entry(L"1.27,patch\\b.pak,3,Y")};
-    engine.applyPatch();
+    EXPECT_EQ(engine.applyPatch(), Handover);
     EXPECT_EQ(host.calls(), (std::vector<std::wstring>{L"progress:1/2", L"quit"}));
     const auto [commandLine, directory] = startReport(dir.path(), L"clpenr.dll");
     EXPECT_EQ(commandLine, L" a.pak|");
@@ -50,7 +50,7 @@ TEST_F(PatchHandover, FirstPackageGoesToThePatcherAndTheLauncherEnds) {
 }
 
 TEST_F(PatchHandover, EmptyQueueStartsNothing) {
-    engine.applyPatch();
+    EXPECT_EQ(engine.applyPatch(), Handover);
     EXPECT_TRUE(host.calls().empty());
     ::Sleep(300);
     EXPECT_FALSE(fileExists(dir.path() + L"started-clpenr.dll.txt"));
@@ -58,7 +58,15 @@ TEST_F(PatchHandover, EmptyQueueStartsNothing) {
 
 TEST_F(PatchHandover, InstallationFilesInThePatchQueueArePassedOver) {
     engine.patchQueue = {entry(L"File,x.txt,3,X")};
-    engine.applyPatch();
+    EXPECT_EQ(engine.applyPatch(), Handover);
+    EXPECT_EQ(host.calls(), (std::vector<std::wstring>{L"progress:1/1"}));
+}
+
+// A launcher that ended without a patcher would leave the player with nothing on screen.
+TEST_F(PatchHandover, MissingPatcherIsAFailureAndTheLauncherStays) {
+    engine.patcherPath = dir.path() + L"clpenr.dll";
+    engine.patchQueue = {entry(L"1.26,patch\\a.pak,3,X")};
+    EXPECT_EQ(engine.applyPatch(), HandoverFailed);
     EXPECT_EQ(host.calls(), (std::vector<std::wstring>{L"progress:1/1"}));
 }
 
@@ -82,7 +90,7 @@ TEST(PatchHandoverDeathTest, EndsTheProcessWithExitCodeZero) {
             engine.exeDir = folder;
             engine.host = &host;
             engine.patchQueue = {entry(L"1.26,patch\\a.pak,3,X")};
-            engine.applyPatch();
+            (void)engine.applyPatch();
             ::ExitProcess(3);  // not reached
         },
         testing::ExitedWithCode(0), "");

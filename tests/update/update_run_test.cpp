@@ -50,11 +50,25 @@ protected:
     void publishList(const std::string& version, const std::string& items) {
         server.serve("/patchlist.dat", {200, "[VERSION]\r\n" + version + "\r\n[PatchList]\r\n" + items});
     }
-    UpdateResult runUpdate() {
-        engine.timeoutMs = 2000;
-        engine.setupReportBaseUrl = L"http://127.0.0.1:1";
-        engine.loadConfigFrom(&host, dir.path());
-        return runAndFinish(engine);
+    UpdateResult runUpdate() { return runUpdate(engine, host); }
+    // A run of its own, as at the next start of the launcher.
+    UpdateResult runUpdate(UpdateEngine& run, RecordingHost& runHost) {
+        run.timeoutMs = 2000;
+        run.setupReportBaseUrl = L"http://127.0.0.1:1";
+        run.loadConfigFrom(&runHost, dir.path());
+        return runAndFinish(run);
+    }
+    // Nothing but the installation's configuration and the list the run leaves behind.
+    bool onlyConfigurationInstalled() {
+        WIN32_FIND_DATAW data;
+        HANDLE find = ::FindFirstFileW((dir.path() + L"*").c_str(), &data);
+        bool only = true;
+        do {
+            const std::wstring name = data.cFileName;
+            only = only && (name == L"." || name == L".." || name == L"data" || name == L"patchlist.dat");
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+        return only;
     }
     static std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
@@ -166,6 +180,135 @@ TEST_F(UpdateRun, FinalTextIsSkippedWhileTheSkinIsNotReady) {
     EXPECT_EQ(runUpdate(), UpToDate);
     EXPECT_EQ(host.calls(),
               (Texts{L"state:下载版本文件..", L"state:正在校验版本...", L"state:已经是最新版本...", L"finish:1"}));
+}
+
+// A list cut short in transfer is no list: read as far as it goes it would check fewer files
+// and let the player log on.
+TEST_F(UpdateRun, ListCutOnEveryTryKeepsLogonRefused) {
+    install("a.txt", "old");
+    const std::string list = "[VERSION]\r\n2.0\r\n[PatchList]\r\n" + publishFile("a.txt", "new");
+    server.serve("/patchlist.dat", {200, list, static_cast<long>(list.size() - 10)});
+    EXPECT_EQ(runUpdate(), ListDownloadFailed);
+    EXPECT_EQ(host.states().back(), L"下载版本文件错误...");
+    EXPECT_NE(host.calls().back(), L"finish:1");
+    EXPECT_EQ(server.requestCount("/GameClient/a.txt"), 0);
+    EXPECT_EQ(installed("a.txt"), "old");
+}
+
+TEST_F(UpdateRun, ListCutOnceIsFetchedWholeOnTheRetry) {
+    install("a.txt", "old");
+    const std::string list = "[VERSION]\r\n2.0\r\n[PatchList]\r\n" + publishFile("a.txt", "new a") +
+                             publishFile("b.txt", "new b") + publishFile("last.txt", "the last one");
+    // Cut right after the first file's line: read as far as it went, the list had one file.
+    const long firstLine = static_cast<long>(list.find("File,b.txt"));
+    server.serveSequence("/patchlist.dat", {{200, list, firstLine}, {200, list}});
+    EXPECT_EQ(runUpdate(), FilesUpdated);
+    EXPECT_EQ(installed("a.txt"), "new a");
+    EXPECT_EQ(installed("b.txt"), "new b");
+    EXPECT_EQ(installed("last.txt"), "the last one");
+}
+
+TEST_F(UpdateRun, RunStoppedMidQueueKeepsTheOldVersionAndTheNextRunCompletes) {
+    const std::string newServerInf =
+        "[Version]\r\nversion=2.0\r\n[ServerInfo]\r\nUpdateServer=" + narrow(server.baseUrl()) + "\r\n";
+    // The version file comes first in this list; it is put in place last all the same.
+    publishList("2.0", publishFile("Test_mainfold\\data\\Server.inf", newServerInf) + publishFile("a.txt", "a") +
+                           publishFile("b.txt", "b"));
+    server.serve("/GameClient/b.txt", kRefused);
+    host.prompts.answers = {7};  // "否": the player gives up
+    EXPECT_EQ(runUpdate(), FileDownloadFailed);
+    EXPECT_EQ(host.calls().back(), L"quit");
+    EXPECT_NE(installed("data\\Server.inf"), newServerInf);
+
+    server.serve("/GameClient/b.txt", {200, "b"});
+    UpdateEngine next;
+    RecordingHost nextHost;
+    EXPECT_EQ(runUpdate(next, nextHost), FilesUpdated) << "the old version makes the next start check the files";
+    EXPECT_EQ(installed("data\\Server.inf"), newServerInf);
+    EXPECT_EQ(installed("b.txt"), "b");
+    EXPECT_EQ(nextHost.calls().back(), L"finish:1");
+}
+
+// A list with one item that is no plain file inside the installation is refused whole: nothing
+// is fetched and nothing is written.
+TEST_F(UpdateRun, UnsafeEntriesRefuseTheWholeList) {
+    const std::string unsafe[] = {
+        std::string("File,..\0x\\evil.dll,3,X\r\n", 24),  // the file functions would stop at the NUL
+        "File,bin\\NUL.dll,3,X\r\n",
+        "File,bin\\com1.txt,3,X\r\n",
+        "File,readme.txt.,3,X\r\n",
+        "File,bin \\a.dll,3,X\r\n",
+        "File,bin\\,3,X\r\n",
+        "File,a.txt.rkx,3,X\r\n",
+        "1.9,p\\patch.pak.rkx,3,X\r\n",
+    };
+    for (const std::string& bad : unsafe) {
+        SCOPED_TRACE(bad);
+        UpdateEngine run;
+        RecordingHost runHost;
+        publishList("2.0", publishFile("a.txt", "a") + bad + publishFile("z.txt", "z"));
+        EXPECT_EQ(runUpdate(run, runHost), VersionError);
+        EXPECT_EQ(runHost.states().back(), L"下载版本错误...");
+        EXPECT_NE(runHost.calls().back(), L"finish:1");
+        EXPECT_EQ(server.requestCount("/GameClient/a.txt") + server.requestCount("/GameClient/z.txt"), 0);
+        EXPECT_TRUE(onlyConfigurationInstalled());
+    }
+}
+
+// The list's names are code page 936 whatever the system's code page; a character whose second
+// byte is that of "\" stays one character on its way to the server.
+TEST_F(UpdateRun, ChineseNameWithTheBackslashByteIsFetchedAndPlaced) {
+    const std::string name = "\x81\x5C.txt";  // U+4E57 in code page 936
+    server.serve("/GameClient/" + name, {200, "chinese"});
+    publishList("2.0", "File," + name + ",7," + digestOf("chinese") + "\r\n");
+    EXPECT_EQ(runUpdate(), FilesUpdated);
+    EXPECT_EQ(readFileBytes(dir.path() + L"\u4E57.txt"), "chinese");
+}
+
+// The patcher gets a package only when it was downloaded whole; a launcher without a patcher
+// says so and stays.
+TEST_F(UpdateRun, PatchWayEndsWithATextWhenThereIsNothingToHandOver) {
+    {
+        SCOPED_TRACE("damaged package");
+        UpdateEngine run;
+        RecordingHost runHost;
+        server.serve("/GameVersion/patch/p.pak", {200, "damaged"});
+        publishList("2.0", "1.1,patch\\p.pak,7," + digestOf("package") + "\r\n");
+        EXPECT_EQ(runUpdate(run, runHost), VersionError);
+        EXPECT_EQ(runHost.states().back(), L"下载版本错误...");
+        EXPECT_NE(runHost.calls().back(), L"quit");
+    }
+    {
+        SCOPED_TRACE("declined retry");
+        UpdateEngine run;
+        RecordingHost runHost;
+        server.serve("/GameVersion/patch/p.pak", kRefused);
+        runHost.prompts.answers = {7};
+        EXPECT_EQ(runUpdate(run, runHost), FileDownloadFailed);
+        EXPECT_EQ(runHost.states().back(), L"下载文件错误...");
+    }
+    {
+        SCOPED_TRACE("missing patcher");
+        UpdateEngine run;
+        RecordingHost runHost;
+        run.patcherPath = dir.path() + L"clpenr.dll";
+        server.serve("/GameVersion/patch/p.pak", {200, "package"});
+        EXPECT_EQ(runUpdate(run, runHost), HandoverFailed);
+        EXPECT_EQ(runHost.states(), (Texts{L"下载版本文件..", L"正在校验版本...", L"正在更新文件...",
+                                           L"应用补丁文件...", L"应用补丁文件错误..."}));
+        EXPECT_NE(runHost.calls().back(), L"quit");
+        EXPECT_NE(runHost.calls().back(), L"finish:1");
+    }
+    EXPECT_FALSE(fileExists(dir.path() + L"started-clpenr.dll.txt"));
+}
+
+// A list far larger than any installation's is refused, not read into memory.
+TEST_F(UpdateRun, OversizedListIsRefused) {
+    engine.maxListBytes = 100;
+    publishList("2.0", std::string(200, '#'));
+    EXPECT_EQ(runUpdate(), ListDownloadFailed);
+    EXPECT_EQ(host.states().back(), L"下载版本文件错误...");
+    EXPECT_EQ(readFileBytes(dir.path() + L"patchlist.dat"), "");
 }
 
 }  // namespace

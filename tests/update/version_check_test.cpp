@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/unique_handle.h"
 #include "tests/support/temp_dir.h"
 #include "update/update_engine.h"
 
@@ -188,6 +189,32 @@ TEST_F(VersionCheck, ListWithAnUnsafeItemIsRefusedWhole) {
         EXPECT_EQ(engine.patchQueue.size(), 2u);
         EXPECT_TRUE(fileExists(listFile()));
     }
+}
+
+// A file larger than any list is no list of ours: refused before it is read into memory,
+// which a 32-bit process may not have.
+TEST_F(VersionCheck, OversizedListIsAVersionError) {
+    writeList("File,a.txt,3,X\r\n");
+    {
+        UniqueFileHandle file(::CreateFileW(listFile().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
+        LARGE_INTEGER size{};
+        size.QuadPart = static_cast<LONGLONG>(kMaxPatchListBytes) + 1;
+        ASSERT_TRUE(::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get()));
+    }
+    EXPECT_EQ(engine.checkPatches(), VersionError);
+    EXPECT_EQ(engine.checkFiles(), VersionError);
+    EXPECT_TRUE(engine.fileQueue.empty());
+}
+
+// Blank lines of a hand-made list name nothing: passed over, not refused.
+TEST_F(VersionCheck, BlankLinesArePassedOver) {
+    writeFileBytes(dir.file(L"a.txt"), "abc");
+    engine.launchVersion = L"-1";
+    writeList(std::string("\r\nFile,a.txt,3,") + kAbcDigest + "\r\n  \r\n,,\r\n");
+    EXPECT_EQ(engine.checkPatches(), UpdatesFound) << "the server's version is newer";
+    EXPECT_TRUE(engine.patchQueue.empty()) << "a blank line is no patch package";
+    EXPECT_EQ(engine.checkFiles(), UpToDate);
 }
 
 }  // namespace
