@@ -5,9 +5,9 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <cwchar>
 
 #include "framework/command_line.h"
-#include "framework/named_mutex.h"
 #include "msgbox/ui_message_presenter.h"
 #include "uilib/paint_manager.h"
 #include "window/launcher_wnd.h"
@@ -15,38 +15,33 @@
 namespace {
 
 constexpr int kIconResource = 128;
+constexpr int kStartFailedExitCode = 1;
 
-void bringToFront(HWND window) {
-    if (::IsIconic(window)) {
-        ::ShowWindow(window, SW_RESTORE);
-    }
-    ::SetActiveWindow(window);
-    ::BringWindowToTop(window);
-    ::SetForegroundWindow(window);
-}
+constexpr wchar_t kStartFailedTitle[] = L"错误";
+// The main window could not be made (its skin missing, say), or the update could not start.
+constexpr wchar_t kWindowFailedFormat[] = L"启动器窗口无法创建,请重新安装游戏。\n错误代码：%d";
+constexpr wchar_t kUpdateStartFailedFormat[] = L"更新无法启动,请重新启动游戏。\n错误代码：%d";
 
 }  // namespace
 
-bool mayRunThisLauncher(const std::wstring& firstParameter) {
-    if (firstParameter.find(L'|') != std::wstring::npos) {
-        return true;
-    }
-    // The mutex only covers the moment of this check; afterwards the main window's class
-    // tells a second launcher that this one runs.
-    NamedMutex mutex(kLauncherClassName);
-    const bool acquired = mutex.tryAcquire();
-    if (HWND other = ::FindWindowW(kLauncherClassName, nullptr)) {
-        bringToFront(other);
-        return false;
-    }
-    return acquired;
+bool CLauncherApp::MayRun(const std::wstring& firstParameter) {
+    return firstParameter.find(L'|') != std::wstring::npos || instance_.claim(kLauncherClassName, kLauncherClassName);
+}
+
+bool CLauncherApp::FailStart(const wchar_t* format, DWORD code) {
+    wchar_t text[256];
+    std::swprintf(text, 256, format, static_cast<int>(code));
+    UiMessagePresenter messages;
+    (void)messages.show(kStartFailedTitle, text, 0);
+    SetExitCode(kStartFailedExitCode);
+    return false;
 }
 
 bool CLauncherApp::InitApplication() {
     if (!Application::InitApplication()) {
         return false;
     }
-    if (!mayRunThisLauncher(firstPlainParameter(CommandLine()))) {
+    if (!MayRun(firstPlainParameter(CommandLine()))) {
         return false;
     }
     InitPlatformServices();
@@ -73,7 +68,14 @@ bool CLauncherApp::InitApplication() {
     CPaintManagerUI::SetResourcePath(CPaintManagerUI::GetInstancePath());
 
     auto* window = new CLauncherWnd();  // lives until the process ends
-    window->CreateEx(0, kLauncherClassName, L"", 0x06020000, 100, 100, 1000, 1000, nullptr, nullptr, nullptr);
+    if (!window->CreateEx(0, kLauncherClassName, L"", 0x06020000, 100, 100, 1000, 1000, nullptr, nullptr, nullptr)) {
+        // Without its window, or without its update run, the launcher is a dead end.
+        const DWORD code = ::GetLastError();
+        if (window->UpdateStartError() != ERROR_SUCCESS) {
+            return FailStart(kUpdateStartFailedFormat, window->UpdateStartError());
+        }
+        return FailStart(kWindowFailedFormat, code);
+    }
     ::ShowWindow(window->GetHwnd(), SW_SHOWNORMAL);
     window->LoadStartupPages();
     mainWindow = window;

@@ -1,7 +1,10 @@
 #pragma once
 // The launcher's application object: one running launcher at a time, the platform services,
 // the main window's class, and the main window.
+#include <string>
+
 #include "framework/application.h"
+#include "framework/single_instance.h"
 
 // The single-instance mutex, the main window's class and the class the check looks for.
 inline constexpr wchar_t kLauncherClassName[] = L"KorvaLobbex";
@@ -10,8 +13,15 @@ class CLauncherApp : public Application {
 public:
     bool InitApplication() override;
     int ExitApplication() override { return Application::ExitApplication(); }
-};
 
-// False when another launcher runs or is starting (its window, if any, is brought to the
-// front). The check is skipped when the first plain parameter contains "|".
-bool mayRunThisLauncher(const std::wstring& firstParameter);
+private:
+    // False when another launcher runs or is starting (its window, if any, is brought to the
+    // front); this one then owns the mutex for its life. The check is skipped when the first
+    // plain parameter contains "|".
+    bool MayRun(const std::wstring& firstParameter);
+    // Tells the player that the launcher cannot go on (format takes the error code), and ends
+    // it with exit code 1.
+    bool FailStart(const wchar_t* format, DWORD code);
+
+    SingleInstance instance_;
+};

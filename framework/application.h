@@ -42,6 +42,8 @@ public:
     FrameWindow* mainWindow = nullptr;
 
 protected:
+    // The exit code ExitApplication returns when start-up ends the process.
+    void SetExitCode(int code) { exitCode_ = code; }
     // One pass of the loop's hook: the main window's pre-translation, when there is one.
     virtual bool PreTranslateMessage(MSG& message);
 

@@ -175,6 +175,9 @@ LRESULT CLauncherWnd::OnCreate() {
     paintManager_.Init(hwnd);
     CDialogBuilder builder;
     CControlUI* root = builder.Create(kMainSkin, GetResourceType(), this, &paintManager_);
+    if (root == nullptr) {
+        return -1;  // no skin, no window: nothing to show and nothing to click
+    }
     paintManager_.AttachDialog(root);
     paintManager_.AddNotifier(this);
     // The skin gives the window its size.
@@ -191,10 +194,13 @@ LRESULT CLauncherWnd::OnCreate() {
         logon->SetEnabled(false);
     }
     ApplyWindowRegion();
-    if (seams_.startUpdate) {
-        seams_.startUpdate(this);
-    } else {
-        startWorkerThread(updateWorker, static_cast<UpdateHost*>(this));
+    const bool started =
+        seams_.startUpdate ? seams_.startUpdate(this) : startWorkerThread(updateWorker, static_cast<UpdateHost*>(this));
+    if (!started) {
+        // Without its update run the window would refuse to log on for ever.
+        const DWORD error = ::GetLastError();
+        updateStartError_ = error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY);
+        return -1;
     }
     SetStatusText(kStateListingFiles);
     return 0;

@@ -118,6 +118,9 @@ public:
     bool CheckVerifyCode(std::wstring_view text) const;
 
     CPaintManagerUI& PaintManager() { return paintManager_; }
+    // The error that kept the update worker from starting (and the window from being created);
+    // ERROR_SUCCESS when it started.
+    DWORD UpdateStartError() const { return updateStartError_; }
     // The control with that name when it exists and is of type T; null otherwise.
     template <typename T>
     T* Find(std::wstring_view name) {
@@ -146,6 +149,7 @@ public:
 
 private:
     bool firstPaintTraced_ = false;
+    DWORD updateStartError_ = ERROR_SUCCESS;
     static LRESULT CALLBACK LauncherProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Subclass(HWND hwnd);
     void Unsubclass(HWND hwnd);

@@ -2,7 +2,8 @@
 # The installed LobbexLauncher.exe under Wine against nginx on 127.0.0.1, driven as a player
 # would drive it.
 #   launcher_e2e.sh SCENARIO BUILD LOBBEX_PUBLISH
-# SCENARIO: update-then-logon, up-to-date-logon, second-instance, pipe-parameter.
+# SCENARIO: update-then-logon, up-to-date-logon, second-instance, pipe-parameter, two-at-once,
+#           self-update, missing-skin.
 set -euo pipefail
 scenario=$1
 build=$(cd "$2" && pwd)
@@ -66,6 +67,10 @@ press_enter_until_lobby_starts() {
 
 "$wine_run" reg delete 'HKCU\Software\KorvaGamePlatform\Lobbex' /f >/dev/null 2>&1 || true
 make_demo_release "$work/release" http://placeholder 2.0
+if [ "$scenario" = self-update ]; then
+    # A release with a launcher of its own: the one built, with bytes after its image.
+    { cat "$build/app/LobbexLauncher.exe"; printf 'Lobbex launcher of release 2.0'; } >"$work/release/LobbexLauncher.exe"
+fi
 start_update_server "$work/site" "$work"
 write_configuration "$work/release" "$UPDATE_SERVER_URL" 2.0
 rm -f "$work/release/data/FrameVersion.ini"
@@ -73,7 +78,7 @@ rm -f "$work/release/data/FrameVersion.ini"
 install_launcher "$build" "$install" "$UPDATE_SERVER_URL" 1.0
 
 case "$scenario" in
-update-then-logon | up-to-date-logon)
+update-then-logon | up-to-date-logon | self-update)
     if [ "$scenario" = up-to-date-logon ]; then
         # Every file of the release already in place.
         cp -r "$work/release/." "$install/"
@@ -96,6 +101,52 @@ update-then-logon | up-to-date-logon)
     launchers=()
     [ "$status" = 0 ] || fail "the launcher ended with $status instead of 0"
     echo "lobby started with \"$arguments\"; the launcher ended with 0"
+    if [ "$scenario" = self-update ]; then
+        # The running launcher was renamed aside and the release's put in its place; the new
+        # one deletes the old one at its start, now that it no longer runs.
+        same_file "$work/release/LobbexLauncher.exe" "$install/LobbexLauncher.exe" ||
+            fail "the launcher was not replaced by the release's"
+        [ -e "$install/LobbexLauncher.exe.rkx-old" ] || fail "the running launcher was not renamed aside"
+        (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
+        launchers+=($!)
+        wait_for 60 has_windows 1 || fail "the replaced launcher shows no window"
+        wait_for 60 test ! -e "$install/LobbexLauncher.exe.rkx-old" || fail "the old launcher was not deleted"
+        echo "the launcher replaced itself; its next start deleted the old one"
+    fi
+    ;;
+two-at-once)
+    # Both started in the same moment, before either has a window.
+    (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
+    launchers+=($!)
+    (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
+    launchers+=($!)
+    wait_for 60 has_windows 1 || fail "no launcher window"
+    sleep 5
+    [ "$(launcher_windows)" = 1 ] || fail "two launchers run: $(launcher_windows) windows"
+    running=0
+    for pid in "${launchers[@]}"; do
+        if kill -0 "$pid" 2>/dev/null; then
+            running=$((running + 1))
+        fi
+    done
+    [ "$running" = 1 ] || fail "$running launchers run instead of one"
+    echo "of two launchers started together, one runs"
+    ;;
+missing-skin)
+    # A broken installation: without its skin the window cannot be made, and the player is
+    # told so instead of getting nothing.
+    rm -rf "$install/LobbexUpdate"
+    (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
+    launchers+=($!)
+    wait_for 60 has_windows 1 || fail "no message was shown"
+    sleep 1
+    xdotool key Return
+    status=0
+    wait_for 30 bash -c "! kill -0 ${launchers[0]} 2>/dev/null" || fail "the launcher did not end after the message"
+    wait "${launchers[0]}" || status=$?
+    launchers=()
+    [ "$status" = 1 ] || fail "the launcher ended with $status instead of 1"
+    echo "a launcher without its skin said so and ended with 1"
     ;;
 second-instance)
     (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &

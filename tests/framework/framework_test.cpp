@@ -9,6 +9,7 @@
 #include "framework/command_line.h"
 #include "framework/frame_window.h"
 #include "framework/named_mutex.h"
+#include "framework/single_instance.h"
 #include "framework/worker_thread.h"
 
 namespace {
@@ -25,6 +26,46 @@ TEST(CommandLine, FirstPlainParameter) {
     for (const auto& [line, parameter] : cases) {
         EXPECT_EQ(firstPlainParameter(line), parameter);
     }
+}
+
+// A second start in the moment before the first one's window exists: the mutex, owned for the
+// first one's whole life, turns it away (starts on other threads stand in for other processes).
+TEST(SingleInstance, OwnsTheMutexForItsWholeLife) {
+    const wchar_t* name = L"LobbexTestSingleInstance";
+    const wchar_t* windowClass = L"LobbexTestNoSuchWindowClass";
+    auto claimElsewhere = [&] {
+        bool claimed = true;
+        std::thread([&] {
+            SingleInstance second;
+            claimed = second.claim(name, windowClass);
+        }).join();
+        return claimed;
+    };
+    {
+        SingleInstance first;
+        ASSERT_TRUE(first.claim(name, windowClass));
+        ::Sleep(50);
+        EXPECT_FALSE(claimElsewhere()) << "the first one still runs, without a window yet";
+    }
+    EXPECT_TRUE(claimElsewhere()) << "the first one has ended";
+}
+
+// With the running one's window there, that window is brought to the front instead.
+TEST(SingleInstance, RunningOnesWindowIsFoundWithoutTheMutex) {
+    static const wchar_t* windowClass = L"LobbexTestSingleInstanceWindow";
+    WNDCLASSW registration{};
+    registration.lpfnWndProc = ::DefWindowProcW;
+    registration.hInstance = ::GetModuleHandleW(nullptr);
+    registration.lpszClassName = windowClass;
+    ::RegisterClassW(&registration);
+    HWND running = ::CreateWindowExW(0, windowClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                     ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(running, nullptr);
+    ::ShowWindow(running, SW_MINIMIZE);
+    SingleInstance second;
+    EXPECT_FALSE(second.claim(L"LobbexTestSingleInstanceFree", windowClass));
+    EXPECT_FALSE(::IsIconic(running)) << "restored";
+    ::DestroyWindow(running);
 }
 
 TEST(NamedMutex, OnlyOneOwnerAtATime) {

@@ -9,6 +9,7 @@
 #include "uilib/combo.h"
 #include "uilib/progress.h"
 #include "update/status_texts.h"
+#include "update/update_engine.h"
 
 namespace {
 
@@ -39,6 +40,29 @@ TEST_F(LauncherWindow, CreationBuildsTheSkinAndStartsTheUpdate) {
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     EXPECT_EQ(rect.left, area.left + (area.right - area.left - 600) / 2);
     EXPECT_EQ(theLauncherWnd, &w);
+}
+
+// A window without its skin or without its update run is a dead end for the player: it is not
+// created, and the launcher says why instead.
+TEST_F(LauncherWindow, CreationFailsWithoutTheSkinOrTheUpdateRun) {
+    {
+        CLauncherWnd::Seams seams;
+        seams.messages = &messages;
+        seams.startUpdate = [](UpdateHost*) {
+            ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return false;
+        };
+        CLauncherWnd failing(std::move(seams));
+        EXPECT_FALSE(
+            failing.CreateEx(0, L"KorvaLobbex", L"", 0x06020000, 100, 100, 1000, 1000, nullptr, nullptr, nullptr));
+        EXPECT_EQ(failing.GetHwnd(), nullptr);
+        EXPECT_EQ(failing.UpdateStartError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    }
+    CPaintManagerUI::SetResourcePath(executableFolder() + L"no-such-skin\\");
+    EXPECT_FALSE(
+        window().CreateEx(0, L"KorvaLobbex", L"", 0x06020000, 100, 100, 1000, 1000, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(updateStarts.empty()) << "no update runs for a window that is not there";
+    EXPECT_EQ(window().UpdateStartError(), static_cast<DWORD>(ERROR_SUCCESS));
 }
 
 TEST_F(LauncherWindow, ColourSkinFromTheRegistry) {
