@@ -58,13 +58,14 @@ TEST_F(LauncherRoundTrip, ListReaderGivesBackThePublishedEntries) {
     ASSERT_TRUE(reader.open(servedList().wstring()));
     EXPECT_EQ(reader.readVersion(), L"2.5");
     reader.readItems();
+    // The installed version's file comes last of the files: launchers put it in place last.
     const Fields expected[] = {
-        {L"File", L"3", L"900150983CD24FB0D6963F7D28E17F72", L"Test_mainfold\\data\\Server.inf", L"Server.inf",
-         L"\\data"},
         {L"File", L"0", L"D41D8CD98F00B204E9800998ECF8427E", L"Test_mainfold\\empty.txt", L"empty.txt", L""},
         {L"File", L"5", L"5D41402ABC4B2A76B9719D911017C592",
          L"Test_mainfold\\\u6570\u636E\\\u8BF4\u660E (\u7B2C1\u7248).txt", L"\u8BF4\u660E (\u7B2C1\u7248).txt",
          L"\\\u6570\u636E"},
+        {L"File", L"3", L"900150983CD24FB0D6963F7D28E17F72", L"Test_mainfold\\data\\Server.inf", L"Server.inf",
+         L"\\data"},
         {L"2.5", L"5", L"E5C5E6DAE38B284E8CF0BD1FB0EFAC03", L"Test_mainfold\\\u8865\u4E01.pak", L"\u8865\u4E01.pak",
          L""},
     };
@@ -100,8 +101,8 @@ TEST_F(LauncherRoundTrip, ChangedFilesAndNewerPackagesAreFound) {
     for (const UpdateFileEntry& entry : engine.fileQueue) {
         queued.emplace_back(fixedTextView(entry.listPath));
     }
-    EXPECT_EQ(queued, (std::vector<std::wstring>{L"Test_mainfold\\data\\Server.inf",
-                                                 L"Test_mainfold\\\u6570\u636E\\\u8BF4\u660E (\u7B2C1\u7248).txt"}));
+    EXPECT_EQ(queued, (std::vector<std::wstring>{L"Test_mainfold\\\u6570\u636E\\\u8BF4\u660E (\u7B2C1\u7248).txt",
+                                                 L"Test_mainfold\\data\\Server.inf"}));
 }
 
 }  // namespace
