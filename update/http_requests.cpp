@@ -3,6 +3,7 @@
 
 #include "update/http_open.h"
 #include "update/list_path_rules.h"
+#include "update/local_files.h"
 #include "update/update_engine.h"
 
 namespace {
@@ -32,6 +33,13 @@ int UpdateEngine::downloadPatchList() {
     ::DeleteFileW(path.c_str());
     UrlDownloader downloader(DownloadOptions{timeoutMs, maxListBytes});
     return fetchWithTries(downloader, url, path);
+}
+
+int UpdateEngine::downloadListSignature() {
+    const std::wstring path = listSignaturePath();
+    (void)deleteFileEvenReadOnly(path);
+    UrlDownloader downloader(DownloadOptions{timeoutMs, kMaxListSignatureBytes});
+    return fetchWithTries(downloader, updateBaseUrl + L"/" + std::wstring(kPatchListSignatureName), path);
 }
 
 int UpdateEngine::downloadFile(const std::wstring& url, const std::wstring& path) {

@@ -12,6 +12,10 @@
 // a hundred thousand files is about 12 MiB), and small enough to hold whole in a 32-bit process.
 inline constexpr std::size_t kMaxPatchListBytes = 64u << 20;
 
+// The largest signature file of a version file the launcher reads (a DER P-256 signature has
+// at most 72 bytes).
+inline constexpr std::size_t kMaxListSignatureBytes = 4096;
+
 // The code page of the list's item lines and of download URLs, whatever the player's system
 // uses: Chinese names written in another one would be garbled.
 inline constexpr unsigned kListCodePage = 936;

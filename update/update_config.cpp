@@ -6,6 +6,7 @@
 
 #include "common/path_text.h"
 #include "identity/machine_id.h"
+#include "identity/release_keys.h"
 #include "identity/text_digest.h"
 #include "common/build_settings.h"
 #include "update/update_engine.h"
@@ -22,7 +23,9 @@ std::wstring profileText(const wchar_t* section, const wchar_t* key, const std::
 }  // namespace
 
 UpdateEngine::UpdateEngine()
-    : setupReportBaseUrl(kSetupReportBaseUrl), patcherPath(executableFolder() + L"clpenr.dll") {}
+    : setupReportBaseUrl(kSetupReportBaseUrl),
+      patcherPath(executableFolder() + L"clpenr.dll"),
+      releaseKeys(builtInReleaseKeys().begin(), builtInReleaseKeys().end()) {}
 
 std::wstring executableFolder() {
     std::vector<wchar_t> buffer(MAX_PATH);

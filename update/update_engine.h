@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "identity/ecdsa_p256.h"
 
 #include "update/local_files.h"
 #include "update/update_file_entry.h"
@@ -30,6 +33,8 @@ public:
     std::wstring patcherPath;         // the patcher in the launcher's own folder
     DWORD timeoutMs = kDefaultTimeoutMs;
     std::uint64_t maxListBytes = kMaxPatchListBytes;  // a longer version file is refused
+    // The keys one of which must have signed the version file; empty: it is not signed.
+    std::vector<P256PublicKey> releaseKeys;
 
     UpdateEngine();
 
@@ -47,6 +52,12 @@ public:
 
     // Fetches "patchlist.dat" into exeDir: 0 success, 1 failure (two tries).
     [[nodiscard]] int downloadPatchList();
+    // Fetches "patchlist.dat.sig", the version file's signature, into exeDir: 0 success,
+    // 1 failure (two tries).
+    [[nodiscard]] int downloadListSignature();
+    // With releaseKeys: whether the downloaded version file is signed by one of them (its
+    // signature fetched and checked); a list that is not is deleted unread. True without keys.
+    [[nodiscard]] bool patchListSigned();
     // Fetches a URL into a file (appending): 0 success, 1 failure (two tries).
     [[nodiscard]] int downloadFile(const std::wstring& url, const std::wstring& path);
     // Sends one request and discards the answer.
@@ -73,6 +84,8 @@ public:
 
     // exeDir + "\" + "patchlist.dat"
     std::wstring patchListPath() const;
+    // exeDir + "\" + "patchlist.dat.sig"
+    std::wstring listSignaturePath() const;
     // Where an entry's file lies in the installation.
     std::wstring localPath(const UpdateFileEntry& entry) const;
 };

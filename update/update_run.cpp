@@ -35,11 +35,20 @@ UpdateResult UpdateEngine::run() {
     removeAsideFiles(exeDir);
 
     host->showUpdateState(kStateFetchingList);
+    // A list that arrived but is not signed is fetched again as one that did not arrive: it may
+    // come from a release switched while it and its signature were fetched.
     bool fetched = false;
+    bool unsignedList = false;
     for (int call = 0; call < kListDownloadCalls && !fetched; ++call) {
-        fetched = downloadPatchList() == 0;
+        if (downloadPatchList() == 0) {
+            fetched = patchListSigned();
+            unsignedList = unsignedList || !fetched;
+        }
     }
     if (!fetched) {
+        if (unsignedList) {
+            return endRun(VersionError);  // nothing of such a list is acted on
+        }
         host->showUpdateState(kStateListFailed);
         return ListDownloadFailed;
     }

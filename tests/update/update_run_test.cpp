@@ -7,6 +7,7 @@
 #include "identity/md5.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/signed_list.h"
 #include "tests/support/temp_dir.h"
 #include "update/status_texts.h"
 #include "update/update_engine.h"
@@ -309,6 +310,92 @@ TEST_F(UpdateRun, OversizedListIsRefused) {
     EXPECT_EQ(runUpdate(), ListDownloadFailed);
     EXPECT_EQ(host.states().back(), L"下载版本文件错误...");
     EXPECT_EQ(readFileBytes(dir.path() + L"patchlist.dat"), "");
+}
+
+// With release keys built in, the launcher acts only on a list that one of them signed.
+class SignedUpdateRun : public UpdateRun {
+protected:
+    void SetUp() override {
+        UpdateRun::SetUp();
+        server.serve("/GameClient/bin/GameCore.dll", {200, std::string(signed_list::kFileContent)});
+        server.serve("/patchlist.dat", {200, std::string(signed_list::kList)});
+    }
+    UpdateResult runWithKeys(std::vector<P256PublicKey> keys) {
+        engine.releaseKeys = std::move(keys);
+        return runUpdate();
+    }
+};
+
+TEST_F(SignedUpdateRun, ASignedListIsInstalled) {
+    using namespace signed_list;
+    struct Case {
+        std::vector<P256PublicKey> keys;
+        std::string signature;
+    };
+    const Case cases[] = {{{kKeyA}, kSignatureByA}, {{kKeyA, kKeyB}, kSignatureByB}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys.size());
+        UpdateEngine run;
+        RecordingHost runHost;
+        run.releaseKeys = c.keys;
+        (void)deleteFileEvenReadOnly(dir.path() + L"bin\\GameCore.dll");
+        server.serve("/patchlist.dat.sig", {200, c.signature});
+        EXPECT_EQ(runUpdate(run, runHost), FilesUpdated);
+        EXPECT_EQ(installed("bin\\GameCore.dll"), kFileContent);
+        EXPECT_EQ(runHost.calls().back(), L"finish:1");
+        EXPECT_FALSE(fileExists(dir.path() + L"patchlist.dat.sig"));
+    }
+}
+
+TEST_F(SignedUpdateRun, AListThatIsNotSignedIsRefusedWhole) {
+    using namespace signed_list;
+    std::string changedDigest(kList);
+    changedDigest[changedDigest.find("8B1A")] = '9';
+    struct Case {
+        const char* what;
+        std::string list;
+        HttpResponse signature;
+    };
+    const Case cases[] = {
+        {"no signature", std::string(kList), {404, "<html>Not Found</html>"}},
+        {"an empty signature", std::string(kList), {200, ""}},
+        {"a signature cut short", std::string(kList), {200, kSignatureByA.substr(0, 40)}},
+        {"another key's signature", std::string(kList), {200, kSignatureByB}},
+        {"a digest changed after signing", changedDigest, {200, kSignatureByA}},
+        {"a file added after signing", std::string(kList) + publishFile("evil.dll", "evil"), {200, kSignatureByA}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UpdateEngine run;
+        RecordingHost runHost;
+        run.releaseKeys = {kKeyA};
+        setLocalVersion("1.0");
+        server.serve("/patchlist.dat", {200, c.list});
+        server.serve("/patchlist.dat.sig", c.signature);
+        const int listRequests = server.requestCount("/patchlist.dat");
+        EXPECT_EQ(runUpdate(run, runHost), VersionError);
+        EXPECT_EQ(runHost.states().back(), L"下载版本错误...");
+        EXPECT_NE(runHost.calls().back(), L"finish:1");
+        EXPECT_EQ(server.requestCount("/patchlist.dat") - listRequests, 3) << "fetched again on every call";
+        EXPECT_EQ(server.requestCount("/GameClient/bin/GameCore.dll") + server.requestCount("/GameClient/evil.dll"), 0);
+        EXPECT_FALSE(fileExists(dir.path() + L"patchlist.dat")) << "an unsigned list is not left to be read";
+        EXPECT_TRUE(onlyConfigurationInstalled());
+    }
+}
+
+// Published while the launcher fetched it: the new list with the old release's signature.
+TEST_F(SignedUpdateRun, AListSwitchedBetweenItAndItsSignatureIsFetchedAgain) {
+    using namespace signed_list;
+    server.serveSequence("/patchlist.dat", {{200, "[VERSION]\r\n3.0\r\n[PatchList]\r\n"}, {200, std::string(kList)}});
+    server.serve("/patchlist.dat.sig", {200, kSignatureByA});
+    EXPECT_EQ(runWithKeys({kKeyA}), FilesUpdated);
+    EXPECT_EQ(server.requestCount("/patchlist.dat"), 2);
+    EXPECT_EQ(installed("bin\\GameCore.dll"), kFileContent);
+}
+
+TEST_F(SignedUpdateRun, ALauncherWithoutKeysAsksForNoSignature) {
+    EXPECT_EQ(runWithKeys({}), FilesUpdated);
+    EXPECT_EQ(server.requestCount("/patchlist.dat.sig"), 0);
 }
 
 }  // namespace

@@ -1,0 +1,52 @@
+# The release signing keys built into the launcher. LOBBEX_RELEASE_KEY names PEM files of
+# ECDSA P-256 public keys, as `openssl ec -pubout` writes them (a ;-list while keys rotate;
+# a relative path is taken from the source folder). Each is converted here, when the build is
+# configured, so that the launcher parses no PEM at run time; a changed file configures again.
+set(LOBBEX_RELEASE_KEY "" CACHE STRING
+    "PEM files of the ECDSA P-256 public keys whose signature a version list must carry (;-list); empty: lists are not signed")
+
+# lobbex_release_keys_source(<output .cpp>)
+function(lobbex_release_keys_source output)
+    # The DER SubjectPublicKeyInfo of a P-256 key up to its uncompressed point: the algorithm
+    # id-ecPublicKey with the curve prime256v1, a BIT STRING of 66 bytes, no unused bits, 04.
+    set(p256_prefix "3059301306072a8648ce3d020106082a8648ce3d03010703420004")
+    set(entries "")
+    set(files "")
+    set(count 0)
+    foreach(pem IN LISTS LOBBEX_RELEASE_KEY)
+        get_filename_component(pem "${pem}" ABSOLUTE BASE_DIR "${PROJECT_SOURCE_DIR}")
+        if(NOT EXISTS "${pem}")
+            message(FATAL_ERROR "LOBBEX_RELEASE_KEY: ${pem} does not exist")
+        endif()
+        find_program(LOBBEX_OPENSSL openssl)
+        if(NOT LOBBEX_OPENSSL)
+            message(FATAL_ERROR "LOBBEX_RELEASE_KEY: the openssl command is needed to read ${pem}")
+        endif()
+        set(der "${CMAKE_CURRENT_BINARY_DIR}/release-key-${count}.der")
+        execute_process(COMMAND "${LOBBEX_OPENSSL}" pkey -pubin -in "${pem}" -outform DER -out "${der}"
+            RESULT_VARIABLE status ERROR_VARIABLE error)
+        if(NOT status EQUAL 0)
+            message(FATAL_ERROR "LOBBEX_RELEASE_KEY: ${pem} is no PEM public key (openssl ec -pubout writes one): ${error}")
+        endif()
+        file(READ "${der}" hex HEX)
+        file(REMOVE "${der}")
+        string(LENGTH "${hex}" length)
+        string(FIND "${hex}" "${p256_prefix}" at)
+        if(NOT length EQUAL 182 OR NOT at EQUAL 0)
+            message(FATAL_ERROR "LOBBEX_RELEASE_KEY: ${pem} is not an uncompressed ECDSA P-256 (prime256v1) public key")
+        endif()
+        string(SUBSTRING "${hex}" 54 128 point)
+        string(REGEX REPLACE "(..)" "0x\\1," bytes "${point}")
+        string(APPEND entries "\n    P256PublicKey{${bytes}},")
+        list(APPEND files "${pem}")
+        set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${pem}")
+        math(EXPR count "${count} + 1")
+    endforeach()
+    if(count EQUAL 0)
+        set(files "no key: lists are not signed")
+    endif()
+    set(LOBBEX_RELEASE_KEY_ENTRIES "${entries}")
+    set(LOBBEX_RELEASE_KEY_FILES "${files}")
+    set(LOBBEX_RELEASE_KEY_COUNT ${count})
+    configure_file("${PROJECT_SOURCE_DIR}/identity/release_keys.cpp.in" "${output}" @ONLY)
+endfunction()
