@@ -19,6 +19,8 @@ const char kUsage[] =
     "  --base-url URL        the launchers' update base URL: checks that every download URL\n"
     "                        fits the launcher (259 bytes)\n"
     "  --keep N              earlier releases to keep for going back (default 2)\n"
+    "  --sign-key KEY.pem    sign the list with this EC P-256 private key (openssl ecparam\n"
+    "                        -name prime256v1 -genkey writes one): patchlist.dat.sig beside it\n"
     "  --check               check the release and report what would be published; write nothing\n"
     "  --quiet               no progress lines\n"
     "  --help                this text\n"
@@ -93,6 +95,12 @@ bool parseCommandLine(const std::vector<fs::path>& args, CommandLine& line, std:
                 return false;
             }
             parsed.request.keepReleases = keep;
+        } else if (isOption(arg, "--sign-key")) {
+            if (i + 1 >= args.size()) {
+                error = "--sign-key needs the private key's file";
+                return false;
+            }
+            parsed.request.signingKey = args[++i];
         } else if (isOption(arg, "--patch")) {
             if (i + 1 >= args.size()) {
                 error = "--patch needs VERSION=FILE";

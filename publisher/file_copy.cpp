@@ -21,16 +21,13 @@ namespace {
 
 constexpr std::size_t kChunkBytes = 1u << 20;
 
-struct FileCloser {
-    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
+using UniqueFile = UniqueStdFile;
 
-UniqueFile openFile(const fs::path& path, bool write) {
+UniqueFile createFile(const fs::path& path) {
 #ifdef _WIN32
-    return UniqueFile(::_wfopen(path.c_str(), write ? L"wb" : L"rb"));
+    return UniqueFile(::_wfopen(path.c_str(), L"wb"));
 #else
-    return UniqueFile(std::fopen(path.c_str(), write ? "wb" : "rb"));
+    return UniqueFile(std::fopen(path.c_str(), "wb"));
 #endif
 }
 
@@ -50,14 +47,13 @@ bool finish(UniqueFile file) {
 
 }  // namespace
 
-CopyResult copyWithDigest(const fs::path& from, const fs::path& to, const CopyProgress& progress, CopiedFile& copied,
-                          std::string& error) {
-    UniqueFile in = openFile(from, false);
+CopyResult copyWithDigest(const fs::path& from, const FileIdentity& identity, const fs::path& to,
+                          const CopyProgress& progress, CopiedFile& copied, std::string& error) {
+    UniqueFile in = openCheckedFile(from, identity, error);
     if (!in) {
-        error = "cannot open it: " + systemError();
         return CopyResult::Failed;
     }
-    UniqueFile out = openFile(to, true);
+    UniqueFile out = createFile(to);
     if (!out) {
         error = "cannot create its copy: " + systemError();
         return CopyResult::Failed;
@@ -96,7 +92,7 @@ CopyResult copyWithDigest(const fs::path& from, const fs::path& to, const CopyPr
 }
 
 bool writeNewFile(const fs::path& to, std::string_view bytes, std::string& error) {
-    UniqueFile out = openFile(to, true);
+    UniqueFile out = createFile(to);
     if (!out) {
         error = "cannot create " + displayPath(to.filename()) + ": " + systemError();
         return false;

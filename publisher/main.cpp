@@ -86,8 +86,9 @@ int run(const std::vector<std::filesystem::path>& args) {
         count(report.files, "file") + " and " + count(report.packages, "patch package") + ", " + amount(report.bytes);
     switch (result.outcome) {
         case PublishOutcome::Published:
-            std::printf("published %s as %s: %s in %.1f s; served from %s\n", utf8Text(line.request.version).c_str(),
-                        report.releaseName.c_str(), what.c_str(), report.seconds,
+            std::printf("published %s as %s: %s in %.1f s, %s; served from %s\n",
+                        utf8Text(line.request.version).c_str(), report.releaseName.c_str(), what.c_str(),
+                        report.seconds, report.signedList ? "the list signed" : "the list unsigned",
                         displayPath(report.servedFolder).c_str());
             for (const std::string& name : report.removedReleases) {
                 std::printf("removed the earlier release %s\n", name.c_str());
@@ -95,6 +96,12 @@ int run(const std::vector<std::filesystem::path>& args) {
             return 0;
         case PublishOutcome::Checked:
             std::printf("the release can be published: %s (checked in %.1f s)\n", what.c_str(), report.seconds);
+            if (report.signedList) {
+                std::printf("signing key: %s loads (EC P-256); the list will be signed\n",
+                            displayPath(line.request.signingKey).c_str());
+            } else {
+                std::printf("signing key: none given (--sign-key); the list will not be signed\n");
+            }
             return 0;
         case PublishOutcome::Refused:
             for (const Refusal& refusal : result.refusals) {

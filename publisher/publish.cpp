@@ -67,6 +67,7 @@ public:
                            ", left behind by a publish that did not finish");
         }
         warnAboutServedVersion();
+        warnAboutSigning();
 
         const std::string name = site_.newReleaseName(plan_.version);
         const fs::path staging = site_.staging(name);
@@ -79,7 +80,8 @@ public:
         if (!copyItems(staging, listed)) {
             return;
         }
-        if (!writeNewFile(staging / kListFileName, patchListText(asciiText(plan_.version), listed), error) ||
+        const std::string list = patchListText(asciiText(plan_.version), listed);
+        if (!writeNewFile(staging / kListFileName, list, error) || !writeSignature(staging, list, error) ||
             !writeServedAliases(staging, servedAliases(plan_.items), error) || !syncToDisk(staging, error)) {
             return fail(error);
         }
@@ -119,7 +121,7 @@ private:
             };
             CopiedFile copied;
             std::string error;
-            switch (copyWithDigest(item.source, target, copyProgress, copied, error)) {
+            switch (copyWithDigest(item.source, item.identity, target, copyProgress, copied, error)) {
                 case CopyResult::Copied:
                     break;
                 case CopyResult::Stopped:
@@ -144,6 +146,29 @@ private:
         }
         result_.report.bytes = bytes;
         return true;
+    }
+
+    // The signature goes into the release with its list, so that the site never serves one
+    // without the other.
+    bool writeSignature(const fs::path& root, const std::string& list, std::string& error) {
+        if (!plan_.signer) {
+            return true;
+        }
+        std::string signature;
+        if (!plan_.signer->sign(list, signature, error)) {
+            return false;
+        }
+        return writeNewFile(root / kListSignatureFileName, signature, error);
+    }
+
+    // Launchers built with a key refuse a list without its signature.
+    void warnAboutSigning() {
+        std::error_code error;
+        if (!plan_.signer && fs::exists(site_.servedFolder() / kListSignatureFileName, error)) {
+            observer_.warn(
+                "the served release is signed and this one is not (no --sign-key): launchers built "
+                "with a release key will refuse it");
+        }
     }
 
     // Launchers look for changed files only when the list's version is higher than theirs.
@@ -186,6 +211,7 @@ PublishResult publishRelease(const PublishRequest& request, PublishObserver& obs
     result.report.files = plan.fileCount;
     result.report.packages = plan.items.size() - plan.fileCount;
     result.report.bytes = plan.totalBytes;
+    result.report.signedList = plan.signer != nullptr;
     if (checkOnly) {
         result.outcome = PublishOutcome::Checked;
     } else {

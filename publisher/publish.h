@@ -37,6 +37,7 @@ struct PublishReport {
     std::uint64_t bytes = 0;
     double seconds = 0;
     std::vector<std::string> removedReleases;  // earlier releases beyond the ones kept
+    bool signedList = false;                   // the list is (or, checked, would be) signed
 };
 
 struct PublishResult {

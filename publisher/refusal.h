@@ -25,6 +25,8 @@ enum class RefusalKind {
     UrlTooLong,          // a download URL longer than the launcher sends
     NothingToPublish,    // no file and no patch package
     SiteInsideRelease,   // the output would be published as part of the release
+    LinkOutside,         // a link that leads out of the release folder
+    SigningKey,          // the signing key cannot be used, or would be published
 };
 
 struct Refusal {

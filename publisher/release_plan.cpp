@@ -85,6 +85,7 @@ public:
         }
         addFiles();
         addPackages();
+        loadSigner();
         if (plan_.items.empty() && refusals_.empty()) {
             refusals_.push_back(Refusal{RefusalKind::NothingToPublish, displayPath(request_.releaseFolder),
                                         "the release folder holds no file and no patch package is given"});
@@ -118,6 +119,7 @@ private:
                 continue;
             }
             item.source = std::move(file.source);
+            item.identity = file.identity;
             item.kind = kFileKind;
             item.size = file.size;
             item.servedNames.insert(item.servedNames.begin(), std::wstring(kFilesFolder));
@@ -162,9 +164,16 @@ private:
             if (!formItem(item, {*name})) {
                 continue;
             }
-            item.source = package.file;
+            // Copied from the file itself, which a link on the command line may name.
+            item.source = fs::canonical(package.file, error);
+            const std::optional<FileIdentity> identity = fileIdentity(item.source);
+            item.size = static_cast<std::uint64_t>(fs::file_size(item.source, error));
+            if (error || !identity) {
+                refusals_.push_back(Refusal{RefusalKind::Unreadable, item.subject, "the patch package cannot be read"});
+                continue;
+            }
+            item.identity = *identity;
             item.kind = package.version;
-            item.size = static_cast<std::uint64_t>(fs::file_size(package.file, error));
             item.servedNames.insert(item.servedNames.begin(), std::wstring(kPackagesFolder));
             items.push_back(std::move(item));
         }
@@ -182,6 +191,29 @@ private:
         for (PlannedItem& item : items) {
             add(std::move(item));
         }
+    }
+
+    // A private key inside the release or the site would be published with it.
+    void loadSigner() {
+        if (request_.signingKey.empty()) {
+            return;
+        }
+        const std::string subject = "--sign-key " + displayPath(request_.signingKey);
+        for (const fs::path& served : {request_.releaseFolder, request_.siteFolder}) {
+            if (isWithin(request_.signingKey, served)) {
+                refusals_.push_back(Refusal{RefusalKind::SigningKey, subject,
+                                            "the private key lies in " + displayPath(served) +
+                                                " and would be published; keep it off the web server"});
+                return;
+            }
+        }
+        std::string error;
+        std::unique_ptr<ListSigner> signer = loadListSigner(request_.signingKey, error);
+        if (!signer) {
+            refusals_.push_back(Refusal{RefusalKind::SigningKey, subject, error});
+            return;
+        }
+        plan_.signer = std::move(signer);
     }
 
     bool formItem(PlannedItem& item, const std::vector<std::wstring>& names) {

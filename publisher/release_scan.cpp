@@ -1,5 +1,6 @@
 #include "publisher/release_scan.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <system_error>
 
@@ -9,7 +10,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Whether path lies below folder; both are canonical.
+bool isBelow(const fs::path& path, const fs::path& folder) {
+    const auto [end, at] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    return end == folder.end() && at != path.end();
+}
+
 struct Walk {
+    fs::path root;  // the release folder, canonical
     std::vector<ReleaseFile>& files;
     std::vector<Refusal>& refusals;
 
@@ -58,19 +66,40 @@ struct Walk {
                                                                : "it is not a file (a device, a pipe or a socket)");
             return;
         }
-        const std::uintmax_t size = fs::file_size(path, error);
-        if (error) {
-            refuse(RefusalKind::Unreadable, relative, "its size cannot be read: " + error.message());
+        fs::path source = path;
+        if (fs::is_symlink(link)) {
+            source = fs::canonical(path, error);
+            if (error || !isBelow(source, root)) {
+                refuse(RefusalKind::LinkOutside, relative,
+                       "the link leads out of the release folder" +
+                           (error ? std::string() : " (to " + displayPath(source) + ")") +
+                           ", and what it points at would be published; copy the file into the release instead");
+                return;
+            }
+        }
+        const std::optional<FileIdentity> identity = fileIdentity(source);
+        const std::uintmax_t size = fs::file_size(source, error);
+        if (error || !identity) {
+            refuse(RefusalKind::Unreadable, relative,
+                   "its size cannot be read: " + (error ? error.message() : std::string("it cannot be opened")));
             return;
         }
-        files.push_back(ReleaseFile{path, relative, std::move(names), static_cast<std::uint64_t>(size)});
+        files.push_back(
+            ReleaseFile{std::move(source), *identity, relative, std::move(names), static_cast<std::uint64_t>(size)});
     }
 };
 
 }  // namespace
 
 void scanRelease(const fs::path& releaseFolder, std::vector<ReleaseFile>& files, std::vector<Refusal>& refusals) {
-    Walk walk{files, refusals};
+    std::error_code error;
+    fs::path root = fs::canonical(releaseFolder, error);
+    if (error) {
+        refusals.push_back(Refusal{RefusalKind::Unreadable, displayPath(releaseFolder),
+                                   "the folder cannot be read: " + error.message()});
+        return;
+    }
+    Walk walk{std::move(root), files, refusals};
     walk.folder(releaseFolder, fs::path(), {});
 }
 

@@ -6,17 +6,21 @@
 #include <vector>
 
 #include "publisher/refusal.h"
+#include "publisher/source_file.h"
 
 struct ReleaseFile {
-    std::filesystem::path source;          // where it is read from
+    std::filesystem::path source;          // where it is read from: the file itself, not a link to it
+    FileIdentity identity;                 // the file that was checked
     std::filesystem::path relative;        // below the release folder
     std::vector<std::wstring> components;  // its folders' names, then its own
     std::uint64_t size = 0;                // when scanned
 };
 
-// Every file below releaseFolder, in no particular order. Links to files count as the files
-// they point at; a link to a folder, a missing link target, a device or a pipe is refused, and
-// so is a name that is no text. Empty folders give nothing: the list carries files only.
+// Every file below releaseFolder, in no particular order. Links to files inside the release
+// count as the files they point at; a link that leads out of the release (which would publish
+// whatever it points at), a link to a folder, a missing link target, a device or a pipe is
+// refused, and so is a name that is no text. Empty folders give nothing: the list carries
+// files only.
 void scanRelease(const std::filesystem::path& releaseFolder, std::vector<ReleaseFile>& files,
                  std::vector<Refusal>& refusals);
 

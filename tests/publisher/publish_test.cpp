@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 
 #include "identity/md5.h"
+#ifdef _WIN32
+#include "identity/release_signature.h"
+#include "tests/support/signed_list.h"
+#endif
 #include "publisher/platform_text.h"
 #include "publisher/release_scan.h"
 #include "tests/publisher/publish_fixture.h"
@@ -170,6 +175,164 @@ TEST_F(Publish, WarnsWhereTheLauncherWouldDoOtherThanTheOperatorMayThink) {
                   "huge.bin: the file has 4294967297 bytes; the launcher reads sizes of 4 GiB and more as 4294967295, "
                   "so its progress bar will be off (the digest still checks the whole file)",
               }));
+}
+
+#ifndef _WIN32
+TEST_F(Publish, ALinkInsideTheReleaseIsPublishedAsItsFile) {
+    addFile(u8"bin/real.dll", "real");
+    fs::create_symlink("real.dll", release() / "bin" / "alias.dll");
+    ASSERT_EQ(publishRelease(request(), observer).outcome, PublishOutcome::Published);
+    EXPECT_EQ(readBytes(site() / "current" / "GameClient" / "bin" / "alias.dll"), "real");
+    EXPECT_FALSE(fs::is_symlink(site() / "current" / "GameClient" / "bin" / "alias.dll"));
+}
+
+// What was checked is what is copied: a file that becomes something else once the release
+// was checked is not published.
+TEST_F(Publish, AFileSwappedAfterTheCheckIsNotPublished) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& file, const fs::path& secret)> swap;
+        std::string failure;
+    };
+    const Case cases[] = {
+        {"for a link",
+         [](const fs::path& file, const fs::path& secret) {
+             fs::remove(file);
+             fs::create_symlink(secret, file);
+         },
+         "b.txt: it became a link after the release was checked"},
+        {"for another file",
+         [](const fs::path& file, const fs::path& secret) {
+             fs::copy_file(secret, file.string() + ".new");
+             fs::rename(file.string() + ".new", file);
+         },
+         "b.txt: it became another file after the release was checked"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        writeBytes(folder / u8"release/a.txt", "first");
+        writeBytes(folder / u8"release/b.txt", "second");
+        writeBytes(folder / u8"secret.txt", "private");
+        PublishRequest r;
+        r.releaseFolder = folder / u8"release";
+        r.siteFolder = folder / u8"site";
+        r.version = L"1.0";
+        RecordingObserver swapping;
+        bool swapped = false;
+        swapping.onProgress = [&](const PublishProgress& p) {
+            if (!swapped && p.itemsDone == 1) {  // a.txt is copied, b.txt not yet
+                c.swap(folder / u8"release/b.txt", folder / u8"secret.txt");
+                swapped = true;
+            }
+            return true;
+        };
+        const PublishResult result = publishRelease(r, swapping);
+        ASSERT_TRUE(swapped);
+        EXPECT_EQ(result.outcome, PublishOutcome::Failed);
+        EXPECT_EQ(result.failure, c.failure);
+        EXPECT_FALSE(fs::exists(r.siteFolder / "current"));
+        for (const auto& [path, content] : snapshotTree(r.siteFolder)) {
+            EXPECT_NE(content, "private") << path;
+        }
+    }
+}
+#endif
+
+// The signing keys made by openssl when the tests were configured (LOBBEX_TEST_KEYS): p256.pem
+// and its public half p256.pub, and p384.pem on another curve.
+fs::path testKey(const char* name) {
+    const char* folder = std::getenv("LOBBEX_TEST_KEYS");
+    return folder != nullptr ? fs::path(folder) / name : fs::path(name);
+}
+
+// Whether signature is a signature of list by the public key of p256.pem, checked by openssl
+// (or, on Windows, by the launcher's own check through CNG).
+bool signatureVerifies(const fs::path& list, const fs::path& signature) {
+#ifdef _WIN32
+    const char* hex = std::getenv("LOBBEX_TEST_KEY_POINT");
+    const std::string der = readBytes(signature);
+    const std::vector<P256PublicKey> keys{signed_list::keyOfHex(hex != nullptr ? hex : "")};
+    return verifyListSignature(list.wstring(), ByteSpan(reinterpret_cast<const std::uint8_t*>(der.data()), der.size()),
+                               keys) == SignatureVerdict::Verified;
+#else
+    const std::string command = "openssl dgst -sha256 -verify '" + testKey("p256.pub").string() + "' -signature '" +
+                                signature.string() + "' '" + list.string() + "' >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+#endif
+}
+
+TEST_F(Publish, TheListIsSignedBeforeItIsServed) {
+    addFile(u8"bin/a.dll", "abc");
+    PublishRequest signedRequest = request();
+    signedRequest.signingKey = testKey("p256.pem");
+    const PublishResult checked = publishRelease(signedRequest, observer, true);
+    ASSERT_EQ(checked.outcome, PublishOutcome::Checked)
+        << (checked.refusals.empty() ? "" : refusalMessage(checked.refusals[0]));
+    EXPECT_TRUE(checked.report.signedList) << "--check says the key loads";
+    EXPECT_FALSE(fs::exists(site()));
+
+    const PublishResult published = publishRelease(signedRequest, observer);
+    ASSERT_EQ(published.outcome, PublishOutcome::Published);
+    EXPECT_TRUE(published.report.signedList);
+    const fs::path release = published.report.servedFolder;
+    EXPECT_TRUE(signatureVerifies(release / "patchlist.dat", release / "patchlist.dat.sig"));
+
+    writeBytes(release / "changed.dat", readBytes(release / "patchlist.dat") + "File,x.dll,1,X\r\n");
+    EXPECT_FALSE(signatureVerifies(release / "changed.dat", release / "patchlist.dat.sig")) << "the check can fail";
+
+    // Published unsigned over a signed release, it is refused by launchers that have the key.
+    const PublishResult next = publishRelease(request(L"1.6"), observer);
+    ASSERT_EQ(next.outcome, PublishOutcome::Published);
+    EXPECT_FALSE(next.report.signedList);
+    EXPECT_FALSE(fs::exists(site() / "current" / "patchlist.dat.sig"));
+    EXPECT_EQ(observer.warnings.back(),
+              "the served release is signed and this one is not (no --sign-key): launchers built with a release key "
+              "will refuse it");
+}
+
+TEST(PublishRefusals, AKeyThatCannotSignIsRefused) {
+    struct Case {
+        const char* name;
+        std::function<fs::path(const fs::path& scratch)> key;
+        std::string reasonStart;
+    };
+    const Case cases[] = {
+        {"missing", [](const fs::path& scratch) { return scratch / "none.pem"; }, "cannot open it"},
+        {"no key",
+         [](const fs::path& scratch) {
+             writeBytes(scratch / "text.pem", "not a key\n");
+             return scratch / "text.pem";
+         },
+         "it holds no PEM "},
+        {"the public half", [](const fs::path&) { return testKey("p256.pub"); }, "it holds no PEM "},
+        {"another curve", [](const fs::path&) { return testKey("p384.pem"); }, "it is not a"},
+        {"inside the release",
+         [](const fs::path& scratch) {
+             fs::copy_file(testKey("p256.pem"), scratch / "release" / "key.pem");
+             return scratch / "release" / "key.pem";
+         },
+         "the private key lies in "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        writeBytes(scratch / u8"release/a.txt", "a");
+        PublishRequest request;
+        request.releaseFolder = scratch / u8"release";
+        request.siteFolder = scratch / u8"site";
+        request.version = L"1.0";
+        request.signingKey = c.key(scratch.path());
+        RecordingObserver observer;
+        const PublishResult result = publishRelease(request, observer);
+        ASSERT_EQ(result.outcome, PublishOutcome::Refused);
+        ASSERT_EQ(result.refusals.size(), 1u);
+        EXPECT_EQ(result.refusals[0].kind, RefusalKind::SigningKey);
+        EXPECT_EQ(result.refusals[0].subject, "--sign-key " + displayPath(request.signingKey));
+        EXPECT_EQ(result.refusals[0].reason.substr(0, c.reasonStart.size()), c.reasonStart)
+            << result.refusals[0].reason;
+        EXPECT_FALSE(fs::exists(request.siteFolder));
+    }
 }
 
 struct RefusalCase {
@@ -341,6 +504,24 @@ TEST(PublishRefusals, NamesAndEntriesOnlyOtherSystemsHave) {
              fs::create_directory_symlink("real", rel / "linked");
          },
          RefusalKind::NotAFile, "linked: a link to a folder is not followed; copy the folder instead"},
+        // A link is published as what it points at: outside the release that could be anything.
+        {"link out of the release",
+         [](auto& rel, auto&) {
+             file(rel, u8"../secret/id_rsa", "private");
+             fs::create_symlink(fs::canonical(rel / ".." / "secret" / "id_rsa"), rel / "config.ini");
+         },
+         RefusalKind::LinkOutside,
+         "config.ini: the link leads out of the release folder (to {scratch}/secret/id_rsa), and what it points at "
+         "would be published; copy the file into the release instead"},
+        {"relative link climbing out",
+         [](auto& rel, auto&) {
+             file(rel, u8"../notes.txt");
+             file(rel, u8"sub/a.txt");
+             fs::create_symlink("../../notes.txt", rel / "sub" / "b.txt");
+         },
+         RefusalKind::LinkOutside,
+         "sub/b.txt: the link leads out of the release folder (to {scratch}/notes.txt), and what it points at would "
+         "be published; copy the file into the release instead"},
         {"dangling link",
          [](auto& rel, auto&) {
              file(rel, u8"a.txt");
