@@ -9,6 +9,10 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     googletest
     wine wine32:i386 wine64
+    # Wine's CNG (bcrypt.dll) does its ECDSA through GnuTLS, which Wine only recommends.
+    libgnutls30 libgnutls30:i386
+    # Release signing: the publisher's libcrypto, and openssl for keys and signatures.
+    openssl libssl-dev
     xvfb xauth xdotool imagemagick x11-utils
     fonts-wqy-microhei
     nginx-light
