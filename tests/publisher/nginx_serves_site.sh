@@ -42,8 +42,11 @@ for name in "${names[@]}"; do
 done
 : >"$work/release/empty.txt"
 printf 'patch' >"$work/p1.pak"
+# A signed site, with a key kept beside it (never inside it).
+openssl ecparam -name prime256v1 -genkey -noout -out "$work/key.pem"
+openssl ec -in "$work/key.pem" -pubout -out "$work/key.pub" 2>/dev/null
 "$publish" --quiet --version 1.0 --patch "1.0=$work/p1.pak" --base-url http://127.0.0.1:65535 \
-    "$work/release" "$work/site" >/dev/null
+    --sign-key "$work/key.pem" "$work/release" "$work/site" >/dev/null
 
 # nginx in the foreground as one process, everything it writes in the scratch folder.
 mkdir -p "$work/temp"
@@ -148,9 +151,25 @@ for target in /.lobbex-publish.lock /releases/ / /GameClient/ /current/patchlist
     request "$target"
     [ "$status" = 404 ] || [ "$status" = 403 ] || fail "$target: HTTP $status, expected 404 or 403"
 done
-request /patchlist.dat
-grep -qi '^Cache-Control: no-cache' "$work/headers" || fail "patchlist.dat is served without Cache-Control: no-cache"
-grep -qi '^Content-Type: application/octet-stream' "$work/headers" || fail "patchlist.dat is not served as bytes"
+# The list and its signature: what was published, always asked for again by caches.
+for target in /patchlist.dat /patchlist.dat.sig /GameClient/empty.txt; do
+    request "$target"
+    grep -qi '^Cache-Control: no-cache' "$work/headers" || fail "$target is served without Cache-Control: no-cache"
+    grep -qi '^Content-Type: application/octet-stream' "$work/headers" || fail "$target is not served as bytes"
+done
+get /patchlist.dat "$served/patchlist.dat"
+cp "$work/body" "$work/served-list"
+get /patchlist.dat.sig "$served/patchlist.dat.sig"
+openssl dgst -sha256 -verify "$work/key.pub" -signature "$work/body" "$work/served-list" >/dev/null ||
+    fail "the served signature does not verify the served list"
+# A cache asking again gets "not modified" for a file that did not change.
+request /GameClient/a/b/c/deep.txt
+etag=$(grep -i '^ETag:' "$work/headers" | cut -d' ' -f2- | tr -d '\r')
+[ -n "$etag" ] || fail "files are served without an ETag"
+exec 3<>"/dev/tcp/127.0.0.1/$port"
+printf 'GET %s/GameClient/a/b/c/deep.txt HTTP/1.0\r\nHost: 127.0.0.1\r\nIf-None-Match: %s\r\n\r\n' "$base" "$etag" >&3
+head -1 <&3 | grep -q ' 304 ' || fail "a request with the file's ETag is not answered 304"
+exec 3<&-
 
 # The next release is served by the running server at once.
 printf 'second' >"$work/release/说明.txt"
@@ -158,4 +177,6 @@ printf 'second' >"$work/release/说明.txt"
 get "/GameClient/$(raw "$(printf '说明.txt' | iconv -f UTF-8 -t CP936)")" "$work/release/说明.txt"
 request /patchlist.dat
 sed -n 2p "$work/body" | grep -q '^2.0' || fail "the old list is still served"
+request /patchlist.dat.sig
+[ "$status" = 404 ] || fail "the unsigned release still serves the signature of the one before (HTTP $status)"
 echo "nginx served every file in every form"
