@@ -1,13 +1,25 @@
 #!/usr/bin/env bash
 # The installed LobbexLauncher.exe under Wine against nginx on 127.0.0.1, driven as a player
 # would drive it.
-#   launcher_e2e.sh SCENARIO BUILD LOBBEX_PUBLISH
+#   launcher_e2e.sh SCENARIO BUILD LOBBEX_PUBLISH [SIGNED_BUILD]
 # SCENARIO: update-then-logon, up-to-date-logon, second-instance, pipe-parameter, two-at-once,
-#           self-update, missing-skin.
+#           self-update, missing-skin; with SIGNED_BUILD (a launcher built with a release key
+#           by scripts/build-signed-launcher.sh): signed-update, signed-refused.
 set -euo pipefail
 scenario=$1
 build=$(cd "$2" && pwd)
 publish=$3
+signed_build=${4:-}
+launcher_build=$build
+sign_options=()
+case "$scenario" in
+signed-*)
+    [ -n "$signed_build" ] || { echo "$scenario needs the signed launcher's build" >&2; exit 2; }
+    launcher_build=$(cd "$signed_build" && pwd)
+    key="$launcher_build/keys/release-key.pem"
+    sign_options=(--sign-key "$key")
+    ;;
+esac
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/lib/update-server.sh"
 source "$root/scripts/lib/launcher-install.sh"
@@ -74,11 +86,63 @@ fi
 start_update_server "$work/site" "$work"
 write_configuration "$work/release" "$UPDATE_SERVER_URL" 2.0
 rm -f "$work/release/data/FrameVersion.ini"
-"$publish" --quiet --version 2.0 "$work/release" "$work/site" >/dev/null
-install_launcher "$build" "$install" "$UPDATE_SERVER_URL" 1.0
+"$publish" --quiet --version 2.0 "${sign_options[@]}" "$work/release" "$work/site" >/dev/null
+install_launcher "$launcher_build" "$install" "$UPDATE_SERVER_URL" 1.0
+
+# How often the launchers asked for a path, as nginx logged it.
+requests_for() { grep -c "\"GET $1 HTTP" "$work/nginx-access.log" 2>/dev/null || true; }
+list_requests_reach() { [ "$(requests_for /patchlist.dat)" -ge "$1" ]; }
+no_windows() { ! xdotool search --onlyvisible --class lobbexlauncher.exe >/dev/null 2>&1; }
+# The launcher refuses the served list: it asks for the list on each of its three calls and
+# fetches no file; its logon stays refused.
+expect_list_refused() {
+    local lists_before
+    lists_before=$(requests_for /patchlist.dat)
+    (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
+    launchers+=($!)
+    wait_for 60 has_windows 1 || fail "no launcher window"
+    wait_for 60 list_requests_reach $((lists_before + 3)) || fail "the launcher did not ask for the list three times ($1)"
+    sleep 3
+    [ "$(requests_for '/GameClient/[^ ]*')" = 0 ] || fail "a file was fetched from a list that is $1"
+    grep -q 'version=1.0' "$install/data/Server.inf" || fail "the installed version changed with a list that is $1"
+    [ ! -e "$install/patchlist.dat" ] || fail "the refused list was left in the installation"
+    xdotool key Return
+    sleep 3
+    [ ! -e "$install/lobby-started.txt" ] || fail "logon was allowed with a list that is $1"
+    for pid in "${launchers[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    "$wine_run" taskkill /f /im LobbexLauncher.exe >/dev/null 2>&1 || true
+    launchers=()
+    wait_for 30 no_windows || fail "the refusing launcher did not end"
+    echo "a list that is $1 was refused: nothing fetched, logon refused"
+}
 
 case "$scenario" in
-update-then-logon | up-to-date-logon | self-update)
+signed-refused)
+    mkdir -p "$install/bin"
+    head -c 1000 /dev/urandom >"$install/bin/GameCore.dll"
+    remember_account "$wine_run" 10001 e2e_player e2e_password
+    served="$work/site/current"
+    cp "$served/patchlist.dat" "$work/signed-list"
+    # Changed after signing: a digest of the list is someone else's.
+    sed -i '0,/,[0-9A-F]\{32\}/s//,00000000000000000000000000000000/' "$served/patchlist.dat"
+    cmp -s "$served/patchlist.dat" "$work/signed-list" && fail "the list was not changed"
+    expect_list_refused "changed after signing"
+    # Unsigned: no signature at all.
+    cp "$work/signed-list" "$served/patchlist.dat"
+    rm "$served/patchlist.dat.sig"
+    expect_list_refused "unsigned"
+    # Signed by hand, as an operator can: the launcher installs it.
+    openssl dgst -sha256 -sign "$key" -out "$served/patchlist.dat.sig" "$served/patchlist.dat"
+    (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
+    launchers+=($!)
+    wait_for 60 has_windows 1 || fail "no launcher window"
+    wait_for 120 files_current || fail "the list signed with openssl dgst was not installed"
+    press_enter_until_lobby_starts || fail "Enter did not start the lobby client"
+    echo "the list signed by hand with openssl dgst was installed and logon allowed"
+    ;;
+update-then-logon | up-to-date-logon | self-update | signed-update)
     if [ "$scenario" = up-to-date-logon ]; then
         # Every file of the release already in place.
         cp -r "$work/release/." "$install/"
