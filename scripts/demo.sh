@@ -4,7 +4,9 @@
 # the launcher under Wine. With a display you watch and use it (the demo account is filled
 # in: press Enter or 登录 once the update is done). Without one it runs under Xvfb, saves
 # screenshots in build/demo/ and says what happened. Set LOBBEX_DEMO_HEADLESS=1 to run it
-# headless on a display too.
+# headless on a display too. With LOBBEX_DEMO_SIGNED=1 the release is signed: the launcher is
+# built with a release key made for the demo (scripts/build-signed-launcher.sh) and
+# lobbex-publish signs the list with its private half.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -16,6 +18,13 @@ cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" >/dev/null
 cmake --preset host >/dev/null
 cmake --build --preset host --target lobbex-publish >/dev/null
+launcher_build="build/$preset"
+sign_options=()
+if [ "${LOBBEX_DEMO_SIGNED:-0}" = 1 ]; then
+    echo "demo: building the launcher with the demo's release key"
+    launcher_build=$(./scripts/build-signed-launcher.sh "$preset")
+    sign_options=(--sign-key "$launcher_build/keys/release-key.pem")
+fi
 
 source scripts/lib/update-server.sh
 source scripts/lib/launcher-install.sh
@@ -36,10 +45,10 @@ make_demo_release "$demo/release" http://placeholder 2.0
 start_update_server "$demo/site" "$demo" 3m
 write_configuration "$demo/release" "$UPDATE_SERVER_URL" 2.0
 rm -f "$demo/release/data/FrameVersion.ini"
-build/host/publisher/lobbex-publish --version 2.0 "$demo/release" "$demo/site"
+build/host/publisher/lobbex-publish --version 2.0 "${sign_options[@]}" "$demo/release" "$demo/site"
 
 echo "demo: an installation of version 1.0 in $install"
-install_launcher "build/$preset" "$install" "$UPDATE_SERVER_URL" 1.0
+install_launcher "$launcher_build" "$install" "$UPDATE_SERVER_URL" 1.0
 mkdir -p "$install/bin"
 head -c 1000 /dev/urandom >"$install/bin/GameCore.dll"  # an old file; the others are missing
 remember_account "$wine_run" 10001 demo_player demo_password
