@@ -27,6 +27,12 @@ bool readScalar(DerReader& reader, std::uint8_t* out) noexcept {
     return true;
 }
 
+// The contents of the one SEQUENCE that input is, with nothing after it.
+bool readOnlySequence(ByteSpan input, ByteSpan& body) noexcept {
+    DerReader outer(input);
+    return outer.read(der::kSequence, body) && outer.done();
+}
+
 void appendInteger(std::string& der, const std::uint8_t* scalar) {
     std::size_t first = 0;
     while (first + 1 < kP256FieldBytes && scalar[first] == 0) {
@@ -44,9 +50,8 @@ void appendInteger(std::string& der, const std::uint8_t* scalar) {
 }  // namespace
 
 std::optional<P256Signature> signatureFromDer(ByteSpan input) noexcept {
-    DerReader outer(input);
     ByteSpan body;
-    if (!outer.read(der::kSequence, body) || !outer.done()) {
+    if (!readOnlySequence(input, body)) {
         return std::nullopt;
     }
     DerReader inner(body);
@@ -69,9 +74,8 @@ std::string signatureToDer(const P256Signature& signature) {
 }
 
 std::optional<P256PrivateKey> privateKeyFromSec1(ByteSpan input) noexcept {
-    DerReader outer(input);
     ByteSpan body;
-    if (!outer.read(der::kSequence, body) || !outer.done()) {
+    if (!readOnlySequence(input, body)) {
         return std::nullopt;
     }
     DerReader fields(body);

@@ -25,6 +25,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A request to publish scratch/release into scratch/site.
+PublishRequest scratchRequest(const fs::path& scratch, std::wstring version = L"1.0") {
+    PublishRequest request;
+    request.releaseFolder = scratch / "release";
+    request.siteFolder = scratch / "site";
+    request.version = std::move(version);
+    return request;
+}
+
 std::wstring digestOf(std::string_view bytes) {
     return digestText(md5Of(bytes.data(), bytes.size()));
 }
@@ -214,10 +223,7 @@ TEST_F(Publish, AFileSwappedAfterTheCheckIsNotPublished) {
         writeBytes(folder / u8"release/a.txt", "first");
         writeBytes(folder / u8"release/b.txt", "second");
         writeBytes(folder / u8"secret.txt", "private");
-        PublishRequest r;
-        r.releaseFolder = folder / u8"release";
-        r.siteFolder = folder / u8"site";
-        r.version = L"1.0";
+        const PublishRequest r = scratchRequest(folder.path());
         RecordingObserver swapping;
         bool swapped = false;
         swapping.onProgress = [&](const PublishProgress& p) {
@@ -318,10 +324,7 @@ TEST(PublishRefusals, AKeyThatCannotSignIsRefused) {
         SCOPED_TRACE(c.name);
         ScratchFolder scratch;
         writeBytes(scratch / u8"release/a.txt", "a");
-        PublishRequest request;
-        request.releaseFolder = scratch / u8"release";
-        request.siteFolder = scratch / u8"site";
-        request.version = L"1.0";
+        PublishRequest request = scratchRequest(scratch.path());
         request.signingKey = c.key(scratch.path());
         RecordingObserver observer;
         const PublishResult result = publishRelease(request, observer);
@@ -553,10 +556,7 @@ TEST(PublishRefusals, DownloadUrlsMustFitTheLauncher) {
     ScratchFolder scratch;
     writeBytes(scratch / u8"release/file.bin", "1");
     writeBytes(scratch / u8"release/f.bin", "2");
-    PublishRequest request;
-    request.releaseFolder = scratch / u8"release";
-    request.siteFolder = scratch / u8"site";
-    request.version = L"1";
+    PublishRequest request = scratchRequest(scratch.path(), L"1");
     // 240 + "/GameClient/" + "f.bin" is 257 bytes; with "file.bin" it is 260.
     request.baseUrl = L"http://h/" + std::wstring(231, L'u');
     RecordingObserver observer;
@@ -579,10 +579,7 @@ TEST(PublishRefusals, EveryProblemIsReportedAtOnce) {
     writeBytes(scratch / u8"release/a,b.txt", "1");
     writeBytes(scratch / u8"release/ok.txt", "2");
     writeBytes(scratch / u8"release/sub/#1.txt", "3");
-    PublishRequest request;
-    request.releaseFolder = scratch / u8"release";
-    request.siteFolder = scratch / u8"site";
-    request.version = L"";
+    const PublishRequest request = scratchRequest(scratch.path(), L"");
     RecordingObserver observer;
     const PublishResult result = publishRelease(request, observer);
     ASSERT_EQ(result.outcome, PublishOutcome::Refused);
