@@ -46,19 +46,11 @@ bool removeFile(const std::wstring& extended) {
 
 std::vector<std::wstring> readAsideRecord(const std::wstring& record) {
     std::vector<std::wstring> paths;
-    UniqueFileHandle file(::CreateFileW(record.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart > (1 << 20)) {
+    const std::optional<std::string> bytes = readSmallFile(record, 1 << 20);
+    if (!bytes) {
         return paths;
     }
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-                           got != bytes.size())) {
-        return paths;
-    }
-    const std::wstring text = decodeBytes(bytes, CP_UTF8);
+    const std::wstring text = decodeBytes(*bytes, CP_UTF8);
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = std::min(text.find(L'\n', start), text.size());
@@ -140,6 +132,22 @@ bool replaceRunningProgram(const std::wstring& download, const std::wstring& tar
 }
 
 }  // namespace
+
+std::optional<std::string> readSmallFile(const std::wstring& path, std::size_t maxBytes) {
+    UniqueFileHandle file(::CreateFileW(extendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size) || static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+                           got != bytes.size())) {
+        return std::nullopt;
+    }
+    return bytes;
+}
 
 void createParentDirectories(const std::wstring& path) {
     const std::wstring full = extendedLengthPath(path);

@@ -1,6 +1,8 @@
 #pragma once
 // The update's operations on the installation's files, for paths of any length: folders on
 // the way to a file, deletion, and putting a verified download in place.
+#include <cstddef>
+#include <optional>
 #include <string>
 
 // Creates the folders on the way to a file (never the file's own name as a folder).
@@ -8,6 +10,9 @@ void createParentDirectories(const std::wstring& path);
 
 // Deletes a file, clearing its read-only attribute first; false when it is still there.
 bool deleteFileEvenReadOnly(const std::wstring& path);
+
+// The bytes of a file of at most maxBytes; nothing when it is larger or cannot be read whole.
+std::optional<std::string> readSmallFile(const std::wstring& path, std::size_t maxBytes);
 
 // Makes the download durable and puts it in place of target in one step, so that neither a
 // crash nor a power cut leaves the installation without the file. A target that is a running
