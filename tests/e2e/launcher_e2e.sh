@@ -33,6 +33,8 @@ cleanup() {
         kill "$pid" 2>/dev/null || true
     done
     "$wine_run" taskkill /f /im LobbexLauncher.exe >/dev/null 2>&1 || true
+    # A lobby client left running would hold the test's output open.
+    "$wine_run" taskkill /f /im Lobbex.exe >/dev/null 2>&1 || true
     "$wine_run" reg delete 'HKCU\Software\KorvaGamePlatform\Lobbex' /f >/dev/null 2>&1 || true
     stop_update_server
     rm -rf "$work"
@@ -140,6 +142,9 @@ signed-refused)
     wait_for 60 has_windows 1 || fail "no launcher window"
     wait_for 120 files_current || fail "the list signed with openssl dgst was not installed"
     press_enter_until_lobby_starts || fail "Enter did not start the lobby client"
+    "$wine_run" taskkill /f /im Lobbex.exe >/dev/null 2>&1 || true
+    wait "${launchers[-1]}" || true
+    launchers=()
     echo "the list signed by hand with openssl dgst was installed and logon allowed"
     ;;
 update-then-logon | up-to-date-logon | self-update | signed-update)

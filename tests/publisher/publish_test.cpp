@@ -245,8 +245,9 @@ TEST_F(Publish, AFileSwappedAfterTheCheckIsNotPublished) {
 }
 #endif
 
-// The signing keys made by openssl when the tests were configured (LOBBEX_TEST_KEYS): p256.pem
-// and its public half p256.pub, and p384.pem on another curve.
+// The signing keys made by openssl when the tests were configured (LOBBEX_TEST_KEYS): p256.pem,
+// its public half p256.pub (and its point in hexadecimal, p256.point), and p384.pem on another
+// curve.
 fs::path testKey(const char* name) {
     const char* folder = std::getenv("LOBBEX_TEST_KEYS");
     return folder != nullptr ? fs::path(folder) / name : fs::path(name);
@@ -256,9 +257,8 @@ fs::path testKey(const char* name) {
 // (or, on Windows, by the launcher's own check through CNG).
 bool signatureVerifies(const fs::path& list, const fs::path& signature) {
 #ifdef _WIN32
-    const char* hex = std::getenv("LOBBEX_TEST_KEY_POINT");
     const std::string der = readBytes(signature);
-    const std::vector<P256PublicKey> keys{signed_list::keyOfHex(hex != nullptr ? hex : "")};
+    const std::vector<P256PublicKey> keys{signed_list::keyOfHex(readBytes(testKey("p256.point")))};
     return verifyListSignature(list.wstring(), ByteSpan(reinterpret_cast<const std::uint8_t*>(der.data()), der.size()),
                                keys) == SignatureVerdict::Verified;
 #else

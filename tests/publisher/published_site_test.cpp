@@ -27,12 +27,13 @@ TEST(PublishedSite, LauncherReadsWhatTheNativePublisherWrote) {
     ASSERT_TRUE(reader.open(served + L"patchlist.dat"));
     EXPECT_EQ(reader.readVersion(), L"3.0");
     reader.readItems();
+    // The installed version's file last: launchers put it in place last.
     const Entry expected[] = {
-        {L"File", L"3", L"900150983CD24FB0D6963F7D28E17F72", L"Test_mainfold\\data\\Server.inf", L"Server.inf",
-         L"\\data"},
         {L"File", L"0", L"D41D8CD98F00B204E9800998ECF8427E", L"Test_mainfold\\empty.txt", L"empty.txt", L""},
         {L"File", L"5", L"5D41402ABC4B2A76B9719D911017C592", L"Test_mainfold\\\u6570\u636E\\\u8BF4\u660E.txt",
          L"\u8BF4\u660E.txt", L"\\\u6570\u636E"},
+        {L"File", L"3", L"900150983CD24FB0D6963F7D28E17F72", L"Test_mainfold\\data\\Server.inf", L"Server.inf",
+         L"\\data"},
     };
     ASSERT_EQ(reader.itemCount(), static_cast<std::int32_t>(std::size(expected)));
     for (const Entry& want : expected) {
