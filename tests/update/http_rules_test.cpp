@@ -34,4 +34,53 @@ TEST(HttpRules, UrlBytesAreEscapedBeyondPlainAscii) {
     EXPECT_EQ(escapeUrlBytes("/a%20b?x=1#f"), "/a%20b?x=1#f");
 }
 
+TEST(HttpRules, ContentRange) {
+    const std::optional<ContentRange> known = parseContentRange(L"bytes 100-199/200");
+    ASSERT_TRUE(known.has_value());
+    EXPECT_EQ(known->first, 100u);
+    EXPECT_EQ(known->last, 199u);
+    EXPECT_EQ(known->total, 200u);
+    const std::optional<ContentRange> open = parseContentRange(L"bytes 0-0/*");
+    ASSERT_TRUE(open.has_value());
+    EXPECT_FALSE(open->total.has_value());
+    for (std::wstring_view refused : {L"", L"bytes */200", L"items 0-1/2", L"bytes 5-4/10", L"bytes 0-9/9",
+                                      L"bytes 0-9/10x", L"bytes -9/10", L"bytes 0-/10"}) {
+        EXPECT_FALSE(parseContentRange(refused).has_value()) << std::string(refused.begin(), refused.end());
+    }
+}
+
+TEST(HttpRules, ResumeHeadersAndValidators) {
+    EXPECT_EQ(resumeHeaders(1000, L""), L"Range: bytes=1000-\r\n");
+    EXPECT_EQ(resumeHeaders(5, L"\"abc\""), L"Range: bytes=5-\r\nIf-Range: \"abc\"\r\n");
+    EXPECT_EQ(rangeValidator(L"\"abc\"", L"Tue, 01 Dec 2026 10:00:00 GMT"), L"\"abc\"");
+    EXPECT_EQ(rangeValidator(L"W/\"abc\"", L"Tue, 01 Dec 2026 10:00:00 GMT"), L"Tue, 01 Dec 2026 10:00:00 GMT");
+    EXPECT_EQ(rangeValidator(L"W/\"abc\"", L""), L"");
+}
+
+TEST(HttpRules, WhatAnAnswerToAResumedRequestMeans) {
+    const ContentRange rest{1000, 4999, 5000};
+    const ContentRange other{0, 4999, 5000};
+    struct Case {
+        std::uint32_t status;
+        std::uint64_t offset;
+        std::optional<ContentRange> range;
+        ResumeAnswer answer;
+    };
+    const Case cases[] = {
+        {206, 1000, rest, ResumeAnswer::Append},
+        {206, 1000, other, ResumeAnswer::AskWhole},  // another start: never appended at 1000
+        {206, 1000, std::nullopt, ResumeAnswer::AskWhole},
+        {206, 0, other, ResumeAnswer::AskWhole},         // a range nobody asked for
+        {200, 1000, std::nullopt, ResumeAnswer::Whole},  // ranges ignored, or If-Range did not match
+        {200, 0, std::nullopt, ResumeAnswer::Whole},
+        {416, 1000, std::nullopt, ResumeAnswer::AskWhole},
+        {416, 0, std::nullopt, ResumeAnswer::Failed},
+        {404, 1000, std::nullopt, ResumeAnswer::Failed},
+        {503, 0, std::nullopt, ResumeAnswer::Failed},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(resumeAnswer(c.status, c.offset, c.range), c.answer) << c.status << " from " << c.offset;
+    }
+}
+
 }  // namespace
