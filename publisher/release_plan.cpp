@@ -43,23 +43,6 @@ std::vector<std::wstring> splitFolders(std::wstring_view text) {
     return parts;
 }
 
-// Whether path lies in folder or is folder (both made absolute, without "." or "..").
-bool isWithin(const fs::path& path, const fs::path& folder) {
-    std::error_code error;
-    const fs::path inner = fs::weakly_canonical(fs::absolute(path), error);
-    const fs::path outer = fs::weakly_canonical(fs::absolute(folder), error);
-    auto i = inner.begin();
-    for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
-        if (o->empty() && std::next(o) == outer.end()) {
-            break;  // the trailing separator of a folder
-        }
-        if (i == inner.end() || *i != *o) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Where the launcher puts an item's file below its folder: its directory, "\", its file name.
 std::wstring installedPlace(const std::wstring& listPath) {
     std::wstring fileName, directory;

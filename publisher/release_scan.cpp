@@ -1,7 +1,7 @@
 #include "publisher/release_scan.h"
 
-#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <system_error>
 
 #include "publisher/platform_text.h"
@@ -10,14 +10,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Whether path lies below folder; both are canonical.
-bool isBelow(const fs::path& path, const fs::path& folder) {
-    const auto [end, at] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
-    return end == folder.end() && at != path.end();
-}
-
 struct Walk {
-    fs::path root;  // the release folder, canonical
+    const fs::path& release;
     std::vector<ReleaseFile>& files;
     std::vector<Refusal>& refusals;
 
@@ -69,7 +63,7 @@ struct Walk {
         fs::path source = path;
         if (fs::is_symlink(link)) {
             source = fs::canonical(path, error);
-            if (error || !isBelow(source, root)) {
+            if (error || !isWithin(source, release)) {
                 refuse(RefusalKind::LinkOutside, relative,
                        "the link leads out of the release folder" +
                            (error ? std::string() : " (to " + displayPath(source) + ")") +
@@ -92,14 +86,7 @@ struct Walk {
 }  // namespace
 
 void scanRelease(const fs::path& releaseFolder, std::vector<ReleaseFile>& files, std::vector<Refusal>& refusals) {
-    std::error_code error;
-    fs::path root = fs::canonical(releaseFolder, error);
-    if (error) {
-        refusals.push_back(Refusal{RefusalKind::Unreadable, displayPath(releaseFolder),
-                                   "the folder cannot be read: " + error.message()});
-        return;
-    }
-    Walk walk{std::move(root), files, refusals};
+    Walk walk{releaseFolder, files, refusals};
     walk.folder(releaseFolder, fs::path(), {});
 }
 
@@ -133,4 +120,20 @@ std::string displayPath(const fs::path& path) {
         }
     }
     return shown;
+}
+
+bool isWithin(const fs::path& path, const fs::path& folder) {
+    std::error_code error;
+    const fs::path inner = fs::weakly_canonical(fs::absolute(path), error);
+    const fs::path outer = fs::weakly_canonical(fs::absolute(folder), error);
+    auto i = inner.begin();
+    for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
+        if (o->empty() && std::next(o) == outer.end()) {
+            break;  // the trailing separator of a folder
+        }
+        if (i == inner.end() || *i != *o) {
+            return false;
+        }
+    }
+    return true;
 }

@@ -26,3 +26,7 @@ void scanRelease(const std::filesystem::path& releaseFolder, std::vector<Release
 
 // A path for messages, in UTF-8 with "/" separators; bytes that are no UTF-8 are shown as \xNN.
 std::string displayPath(const std::filesystem::path& path);
+
+// Whether path lies in folder or is folder, both made absolute and their links and "." and
+// ".." resolved as far as they exist.
+bool isWithin(const std::filesystem::path& path, const std::filesystem::path& folder);
