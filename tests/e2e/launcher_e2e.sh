@@ -61,6 +61,16 @@ wait_for() {
 }
 launcher_windows() { xdotool search --onlyvisible --class lobbexlauncher.exe 2>/dev/null | wc -l; }
 has_windows() { [ "$(launcher_windows)" -ge "$1" ]; }
+# Whether the launcher started last still runs, for the message of one that shows no window
+# (one that ended at once found another launcher, or a window of its class).
+launcher_state() {
+    local pid=${launchers[-1]:-}
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        printf 'the launcher still runs'
+    else
+        printf 'the launcher has ended'
+    fi
+}
 same_file() { cmp -s "$1" "$2"; }
 files_current() {
     same_file "$work/release/bin/GameCore.dll" "$install/bin/GameCore.dll" &&
@@ -102,7 +112,7 @@ expect_list_refused() {
     lists_before=$(requests_for /patchlist.dat)
     (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
     launchers+=($!)
-    wait_for 60 has_windows 1 || fail "no launcher window"
+    wait_for 60 has_windows 1 || fail "no launcher window ($(launcher_state))"
     wait_for 60 list_requests_reach $((lists_before + 3)) || fail "the launcher did not ask for the list three times ($1)"
     sleep 3
     [ "$(requests_for '/GameClient/[^ ]*')" = 0 ] || fail "a file was fetched from a list that is $1"
@@ -139,7 +149,7 @@ signed-refused)
     openssl dgst -sha256 -sign "$key" -out "$served/patchlist.dat.sig" "$served/patchlist.dat"
     (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
     launchers+=($!)
-    wait_for 60 has_windows 1 || fail "no launcher window"
+    wait_for 60 has_windows 1 || fail "no launcher window ($(launcher_state))"
     wait_for 120 files_current || fail "the list signed with openssl dgst was not installed"
     press_enter_until_lobby_starts || fail "Enter did not start the lobby client"
     "$wine_run" taskkill /f /im Lobbex.exe >/dev/null 2>&1 || true
@@ -158,7 +168,7 @@ update-then-logon | up-to-date-logon | self-update | signed-update)
     remember_account "$wine_run" 10001 e2e_player e2e_password
     (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
     launchers+=($!)
-    wait_for 60 has_windows 1 || fail "no launcher window"
+    wait_for 60 has_windows 1 || fail "no launcher window ($(launcher_state))"
     wait_for 120 files_current || fail "the installation was not brought up to date"
     [ ! -e "$install/bin/GameCore.dll.rkx" ] || fail "a temporary download was left behind"
     press_enter_until_lobby_starts || fail "Enter did not start the lobby client"
@@ -189,7 +199,7 @@ two-at-once)
     launchers+=($!)
     (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
     launchers+=($!)
-    wait_for 60 has_windows 1 || fail "no launcher window"
+    wait_for 60 has_windows 1 || fail "no launcher window ($(launcher_state))"
     sleep 5
     [ "$(launcher_windows)" = 1 ] || fail "two launchers run: $(launcher_windows) windows"
     running=0
@@ -220,7 +230,7 @@ missing-skin)
 second-instance)
     (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
     launchers+=($!)
-    wait_for 60 has_windows 1 || fail "no launcher window"
+    wait_for 60 has_windows 1 || fail "no launcher window ($(launcher_state))"
     first=$(xdotool search --onlyvisible --class lobbexlauncher.exe | head -n 1)
     xdotool windowminimize "$first" 2>/dev/null || true
     status=0
@@ -235,7 +245,7 @@ second-instance)
 pipe-parameter)
     (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe") &
     launchers+=($!)
-    wait_for 60 has_windows 1 || fail "no launcher window"
+    wait_for 60 has_windows 1 || fail "no launcher window ($(launcher_state))"
     (cd "$work" && exec "$wine_run" "$install/LobbexLauncher.exe" "lobby|restart") &
     launchers+=($!)
     wait_for 60 has_windows 2 || fail "a first parameter with | did not start a second launcher"
