@@ -2,15 +2,10 @@
 
 #include <type_traits>
 
-#include "update/http_rules.h"
-
 namespace {
 
-// The library's InternetOpenUrl gives no way to set the send and receive time-outs of the
-// request it makes before it sends it (and root-handle time-outs are not inherited
-// everywhere), so the request is built step by step: connection, request, time-outs, send.
 template <typename Char>
-bool openUrlParts(HINTERNET root, const std::basic_string<Char>& url, DWORD timeoutMs, OpenedUrl& opened) {
+std::optional<CrackedUrl<Char>> crack(const std::basic_string<Char>& url) {
     constexpr bool wide = std::is_same_v<Char, wchar_t>;
     using Components = std::conditional_t<wide, URL_COMPONENTSW, URL_COMPONENTSA>;
     Components parts{};
@@ -27,36 +22,46 @@ bool openUrlParts(HINTERNET root, const std::basic_string<Char>& url, DWORD time
     }
     if (!cracked || (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) ||
         parts.dwHostNameLength == 0) {
-        return false;
+        return std::nullopt;
     }
-    const std::basic_string<Char> host(parts.lpszHostName, parts.dwHostNameLength);
-    std::basic_string<Char> object(parts.lpszUrlPath, parts.dwUrlPathLength);
-    object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-    if (object.empty()) {
-        object.push_back(Char('/'));
+    CrackedUrl<Char> result;
+    result.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+    result.port = parts.nPort;
+    result.object.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    result.object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (result.object.empty()) {
+        result.object.push_back(Char('/'));
     }
-    DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD;
-    if (parts.nScheme == INTERNET_SCHEME_HTTPS) {
+    result.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    return result;
+}
+
+std::wstring headerText(HINTERNET request, DWORD query) {
+    wchar_t text[256];
+    DWORD bytes = sizeof text;
+    if (!::HttpQueryInfoW(request, query, text, &bytes, nullptr)) {
+        return {};
+    }
+    return std::wstring(text, bytes / sizeof(wchar_t));
+}
+
+// The library's InternetOpenUrl gives no way to set the send and receive time-outs of the
+// request it makes before it sends it (and root-handle time-outs are not inherited
+// everywhere), so the request is built step by step: request, time-outs, send.
+template <typename Char>
+bool send(HINTERNET connection, const CrackedUrl<Char>& url, const std::wstring& headers, DWORD timeoutMs,
+          OpenedUrl& opened) {
+    DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_KEEP_CONNECTION;
+    if (url.secure) {
         flags |= INTERNET_FLAG_SECURE;
     }
-
     OpenedUrl result;
-    if constexpr (wide) {
-        result.connection.reset(
-            ::InternetConnectW(root, host.c_str(), parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    } else {
-        result.connection.reset(
-            ::InternetConnectA(root, host.c_str(), parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    }
-    if (!result.connection) {
-        return false;
-    }
-    if constexpr (wide) {
+    if constexpr (std::is_same_v<Char, wchar_t>) {
         result.request.reset(
-            ::HttpOpenRequestW(result.connection.get(), L"GET", object.c_str(), nullptr, nullptr, nullptr, flags, 0));
+            ::HttpOpenRequestW(connection, L"GET", url.object.c_str(), nullptr, nullptr, nullptr, flags, 0));
     } else {
         result.request.reset(
-            ::HttpOpenRequestA(result.connection.get(), "GET", object.c_str(), nullptr, nullptr, nullptr, flags, 0));
+            ::HttpOpenRequestA(connection, "GET", url.object.c_str(), nullptr, nullptr, nullptr, flags, 0));
     }
     if (!result.request) {
         return false;
@@ -65,7 +70,8 @@ bool openUrlParts(HINTERNET root, const std::basic_string<Char>& url, DWORD time
          {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
         ::InternetSetOptionW(result.request.get(), option, &timeoutMs, sizeof timeoutMs);
     }
-    if (!::HttpSendRequestW(result.request.get(), nullptr, 0, nullptr, 0)) {
+    if (!::HttpSendRequestW(result.request.get(), headers.empty() ? nullptr : headers.c_str(),
+                            static_cast<DWORD>(headers.size()), nullptr, 0)) {
         return false;
     }
     DWORD size = sizeof result.status;
@@ -74,21 +80,35 @@ bool openUrlParts(HINTERNET root, const std::basic_string<Char>& url, DWORD time
         result.status == 0) {
         return false;
     }
-    wchar_t length[32];
-    DWORD lengthBytes = sizeof length;
-    if (::HttpQueryInfoW(result.request.get(), HTTP_QUERY_CONTENT_LENGTH, length, &lengthBytes, nullptr)) {
-        result.contentLength = parseContentLength(std::wstring_view(length, lengthBytes / sizeof(wchar_t)));
+    const std::wstring length = headerText(result.request.get(), HTTP_QUERY_CONTENT_LENGTH);
+    if (!length.empty()) {
+        result.contentLength = parseContentLength(length);
     }
+    if (result.status == 206) {
+        result.contentRange = parseContentRange(headerText(result.request.get(), HTTP_QUERY_CONTENT_RANGE));
+    }
+    result.validator = rangeValidator(headerText(result.request.get(), HTTP_QUERY_ETAG),
+                                      headerText(result.request.get(), HTTP_QUERY_LAST_MODIFIED));
     opened = std::move(result);
     return true;
 }
 
 }  // namespace
 
-bool openUrl(HINTERNET root, const std::string& url, DWORD timeoutMs, OpenedUrl& opened) {
-    return openUrlParts(root, url, timeoutMs, opened);
+std::optional<CrackedUrl<char>> crackUrl(const std::string& url) {
+    return crack(url);
 }
 
-bool openUrl(HINTERNET root, const std::wstring& url, DWORD timeoutMs, OpenedUrl& opened) {
-    return openUrlParts(root, url, timeoutMs, opened);
+std::optional<CrackedUrl<wchar_t>> crackUrl(const std::wstring& url) {
+    return crack(url);
+}
+
+bool sendGet(HINTERNET connection, const CrackedUrl<char>& url, const std::wstring& headers, DWORD timeoutMs,
+             OpenedUrl& opened) {
+    return send(connection, url, headers, timeoutMs, opened);
+}
+
+bool sendGet(HINTERNET connection, const CrackedUrl<wchar_t>& url, const std::wstring& headers, DWORD timeoutMs,
+             OpenedUrl& opened) {
+    return send(connection, url, headers, timeoutMs, opened);
 }

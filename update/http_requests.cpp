@@ -1,7 +1,7 @@
-// The engine's network requests: the version file, single files and the setup report.
+// The engine's network requests: the version file, single files and the setup report, all
+// through the run's one session.
 #include <windows.h>
 
-#include "update/http_open.h"
 #include "update/list_path_rules.h"
 #include "update/local_files.h"
 #include "update/update_engine.h"
@@ -10,11 +10,17 @@ namespace {
 
 constexpr DWORD kPauseAfterFailedTryMs = 300;
 
-// Two tries of one download, with a pause after every failed one.
-int fetchWithTries(UrlDownloader& downloader, const std::wstring& url, const std::wstring& path) {
+// Two tries of one download, with a pause after every failed one; a try that was asked to
+// stop ends them at once.
+template <typename Try>
+int withTries(Try attempt) {
     for (int tries = 0; tries < 2; ++tries) {
-        if (downloader.fetch(url, path) == 0) {
+        const std::int32_t result = attempt();
+        if (result == FetchOk) {
             return 0;
+        }
+        if (result == FetchInterrupted) {
+            return FetchInterrupted;
         }
         ::Sleep(kPauseAfterFailedTryMs);
     }
@@ -31,29 +37,37 @@ int UpdateEngine::downloadPatchList() {
         ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
     ::DeleteFileW(path.c_str());
-    UrlDownloader downloader(DownloadOptions{timeoutMs, maxListBytes});
-    return fetchWithTries(downloader, url, path);
+    UrlDownloader downloader(DownloadOptions{timeoutMs, maxListBytes}, &httpSession());
+    return withTries([&] { return downloader.fetch(url, path); });
 }
 
 int UpdateEngine::downloadListSignature() {
     const std::wstring path = listSignaturePath();
     (void)deleteFileEvenReadOnly(path);
-    UrlDownloader downloader(DownloadOptions{timeoutMs, kMaxListSignatureBytes});
-    return fetchWithTries(downloader, updateBaseUrl + L"/" + std::wstring(kPatchListSignatureName), path);
+    UrlDownloader downloader(DownloadOptions{timeoutMs, kMaxListSignatureBytes}, &httpSession());
+    const std::wstring url = updateBaseUrl + L"/" + std::wstring(kPatchListSignatureName);
+    return withTries([&] { return downloader.fetch(url, path); });
 }
 
 int UpdateEngine::downloadFile(const std::wstring& url, const std::wstring& path) {
-    UrlDownloader downloader(DownloadOptions{timeoutMs});
-    return fetchWithTries(downloader, url, path);
+    UrlDownloader downloader(DownloadOptions{timeoutMs}, &httpSession());
+    return withTries([&] { return downloader.fetch(url, path); });
+}
+
+int UpdateEngine::continueDownload(const std::wstring& url, const std::wstring& path, TransferWatch* watch,
+                                   bool& resumed, Md5Digest& digest) {
+    UrlDownloader downloader(DownloadOptions{timeoutMs}, &httpSession());
+    const int result = withTries([&] { return downloader.fetchRest(url, path, watch); });
+    if (result == 0) {
+        resumed = downloader.resumed();
+        digest = downloader.digest();
+    }
+    return result;
 }
 
 void UpdateEngine::httpGet(const std::wstring& url) {
-    UniqueInternetHandle root(::InternetOpenW(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!root) {
-        return;
-    }
     OpenedUrl opened;
-    if (!openUrl(root.get(), url, timeoutMs, opened)) {
+    if (!httpSession().open(url, std::wstring(), opened)) {
         return;
     }
     char buffer[1024];

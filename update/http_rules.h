@@ -44,6 +44,14 @@ enum class ResumeAnswer {
 ResumeAnswer resumeAnswer(std::uint32_t status, std::uint64_t offset,
                           const std::optional<ContentRange>& range) noexcept;
 
+// What to do with a download an earlier try or run left, of kept bytes, for a file the list
+// gives expected bytes: continue it, verify it as it is (it may be whole), or discard it (it
+// is longer than the file, so not a beginning of it).
+enum class KeptDownload { Continue, Verify, Discard };
+constexpr KeptDownload keptDownload(std::uint64_t kept, std::uint64_t expected) noexcept {
+    return kept < expected ? KeptDownload::Continue : kept == expected ? KeptDownload::Verify : KeptDownload::Discard;
+}
+
 // The bytes of a URL as they go on the wire: every byte that is not plain printable ASCII
 // (the code page's multi-byte characters, whose second byte may be that of "\"), every control
 // byte, blank and "\" is written as %XX, so that no code page on the way can change the

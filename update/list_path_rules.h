@@ -11,8 +11,10 @@ inline constexpr std::size_t kMaxEntryPathLength = 259;
 
 // The launcher's own files beside the installation's: a download in progress is the file's
 // name + kDownloadSuffix; a running program replaced by its update is renamed to its name +
-// kAsideSuffix until it can be deleted. Every name holding kOwnNameMark is the launcher's.
+// kAsideSuffix until it can be deleted; what a resumed download must match is kept in its name +
+// kValidatorSuffix. Every name holding kOwnNameMark is the launcher's.
 inline constexpr std::wstring_view kDownloadSuffix = L".rkx";
+inline constexpr std::wstring_view kValidatorSuffix = L".rkx-tag";
 inline constexpr std::wstring_view kAsideSuffix = L".rkx-old";
 inline constexpr std::wstring_view kOwnNameMark = L".rkx";
 // The downloaded list and its signature, at the top of the installation.

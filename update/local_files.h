@@ -2,6 +2,7 @@
 // The update's operations on the installation's files, for paths of any length: folders on
 // the way to a file, deletion, and putting a verified download in place.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,9 @@ void createParentDirectories(const std::wstring& path);
 
 // Deletes a file, clearing its read-only attribute first; false when it is still there.
 bool deleteFileEvenReadOnly(const std::wstring& path);
+
+// The length of a file; nothing when it is missing or cannot be opened.
+std::optional<std::uint64_t> fileLength(const std::wstring& path);
 
 // The bytes of a file of at most maxBytes; nothing when it is larger or cannot be read whole.
 std::optional<std::string> readSmallFile(const std::wstring& path, std::size_t maxBytes);

@@ -25,7 +25,15 @@ std::wstring profileText(const wchar_t* section, const wchar_t* key, const std::
 UpdateEngine::UpdateEngine()
     : setupReportBaseUrl(kSetupReportBaseUrl),
       patcherPath(executableFolder() + L"clpenr.dll"),
+      transfers(kDownloadTransfers),
       releaseKeys(builtInReleaseKeys().begin(), builtInReleaseKeys().end()) {}
+
+HttpSession& UpdateEngine::httpSession() {
+    if (!session_) {
+        session_ = std::make_unique<HttpSession>(timeoutMs);
+    }
+    return *session_;
+}
 
 std::wstring executableFolder() {
     std::vector<wchar_t> buffer(MAX_PATH);

@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "identity/ecdsa_p256.h"
 
+#include "update/http_session.h"
 #include "update/local_files.h"
 #include "update/update_file_entry.h"
 #include "update/update_result.h"
@@ -33,6 +35,7 @@ public:
     std::wstring patcherPath;         // the patcher in the launcher's own folder
     DWORD timeoutMs = kDefaultTimeoutMs;
     std::uint64_t maxListBytes = kMaxPatchListBytes;  // a longer version file is refused
+    unsigned transfers;                               // installation files fetched at once
     // The keys one of which must have signed the version file; empty: it is not signed.
     std::vector<P256PublicKey> releaseKeys;
 
@@ -60,6 +63,12 @@ public:
     [[nodiscard]] bool patchListSigned();
     // Fetches a URL into a file (appending): 0 success, 1 failure (two tries).
     [[nodiscard]] int downloadFile(const std::wstring& url, const std::wstring& path);
+    // Continues a download from what the file holds (a range request), or fetches it whole
+    // when the server cannot continue it: 0 success, 1 failure (two tries; what arrived stays
+    // for the next). With a watch, reports the bytes held and stops when asked (7). resumed
+    // tells whether a beginning from before was kept; digest is the whole file's MD5.
+    [[nodiscard]] int continueDownload(const std::wstring& url, const std::wstring& path, TransferWatch* watch,
+                                       bool& resumed, Md5Digest& digest);
     // Sends one request and discards the answer.
     void httpGet(const std::wstring& url);
 
@@ -74,13 +83,13 @@ public:
     // installed version's files last): 6 all handled, 2 a file failed its digest or could not
     // be put in place, 5 the user declined to retry.
     [[nodiscard]] UpdateResult downloadQueue(const UpdateQueue& queue);
-    // Fetches a URL into a file in series of four attempts, with the retry prompt after each
-    // failed series; false when the user declines to go on.
-    [[nodiscard]] bool fetchWithRetries(const std::wstring& url, const std::wstring& download);
     // Hands the first patch package to the patcher and ends the process: Handover (when the
     // host's quitProcess returns, or when patchQueue holds no package), or HandoverFailed when
     // the patcher cannot be started.
     [[nodiscard]] UpdateResult applyPatch();
+
+    // The one WinINet session of the run, made on first use with timeoutMs.
+    HttpSession& httpSession();
 
     // exeDir + "\" + "patchlist.dat"
     std::wstring patchListPath() const;
@@ -88,6 +97,9 @@ public:
     std::wstring listSignaturePath() const;
     // Where an entry's file lies in the installation.
     std::wstring localPath(const UpdateFileEntry& entry) const;
+
+private:
+    std::unique_ptr<HttpSession> session_;
 };
 
 // The run of a configured engine and, when it ends with 3 or 6, its final text and

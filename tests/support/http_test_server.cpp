@@ -3,7 +3,9 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <cctype>
+#include <string_view>
 #include <stdexcept>
 
 namespace {
@@ -33,8 +35,12 @@ const char* reasonPhrase(int status) {
     switch (status) {
         case 200:
             return "OK";
+        case 206:
+            return "Partial Content";
         case 404:
             return "Not Found";
+        case 416:
+            return "Range Not Satisfiable";
         case 500:
             return "Internal Server Error";
         default:
@@ -105,6 +111,13 @@ HttpTestServer::~HttpTestServer() {
     stopped_.notify_all();
     ::closesocket(static_cast<SOCKET>(listener_));
     acceptor_.join();
+    {
+        // A connection kept alive waits for a next request that may never come.
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (unsigned long long client : clients_) {
+            ::shutdown(static_cast<SOCKET>(client), SD_BOTH);
+        }
+    }
     for (std::thread& connection : connections_) {
         connection.join();
     }
@@ -138,6 +151,30 @@ int HttpTestServer::requestCount(const std::string& path) const {
     return count;
 }
 
+std::size_t HttpTestServer::bodyBytesSent(const std::string& path) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::size_t bytes = 0;
+    for (const HttpRequestRecord& request : requests_) {
+        bytes += request.path == path ? request.bodyBytesSent : 0;
+    }
+    return bytes;
+}
+
+void HttpTestServer::setKeepAlive(bool keepAlive) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    keepAlive_ = keepAlive;
+}
+
+int HttpTestServer::connectionCount() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return connectionsAccepted_;
+}
+
+int HttpTestServer::mostAnswersAtOnce() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return mostAnswering_;
+}
+
 HttpResponse HttpTestServer::responseFor(const std::string& path) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto found = responses_.find(path);
@@ -161,6 +198,8 @@ void HttpTestServer::acceptLoop() {
             ::closesocket(client);
             return;
         }
+        ++connectionsAccepted_;
+        clients_.push_back(client);
         connections_.emplace_back([this, client] { handle(client); });
     }
 }
@@ -170,16 +209,25 @@ void HttpTestServer::handle(unsigned long long socketValue) {
     const DWORD timeoutMs = 20000;  // never wait for a client for ever, reading or writing
     ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof timeoutMs);
     ::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof timeoutMs);
-    std::string head;
+    std::string pending;
+    while (answer(socketValue, pending)) {
+    }
+}
+
+bool HttpTestServer::answer(unsigned long long socketValue, std::string& pending) {
+    const auto s = static_cast<SOCKET>(socketValue);
     char buffer[4096];
-    while (head.find("\r\n\r\n") == std::string::npos) {
+    while (pending.find("\r\n\r\n") == std::string::npos) {
         const int got = ::recv(s, buffer, sizeof buffer, 0);
         if (got <= 0) {
             ::closesocket(s);
-            return;
+            return false;
         }
-        head.append(buffer, static_cast<std::size_t>(got));
+        pending.append(buffer, static_cast<std::size_t>(got));
     }
+    const std::size_t headEnd = pending.find("\r\n\r\n") + 4;
+    const std::string head = pending.substr(0, headEnd);
+    pending.erase(0, headEnd);  // GET requests carry no body
     HttpRequestRecord record;
     const std::size_t methodEnd = head.find(' ');
     const std::size_t targetEnd = head.find(' ', methodEnd + 1);
@@ -190,36 +238,91 @@ void HttpTestServer::handle(unsigned long long socketValue) {
     record.path = percentDecoded(record.rawPath);
     record.query = question == std::string::npos ? std::string() : target.substr(question + 1);
     record.userAgent = headerValue(head, "User-Agent");
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back(record);
-    }
+    record.range = headerValue(head, "Range");
+    record.ifRange = headerValue(head, "If-Range");
 
     const HttpResponse response = responseFor(record.path);
+    std::size_t index;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        index = requests_.size();
+        requests_.push_back(record);
+    }
     if (response.refuse) {
         linger hard{1, 0};  // reset instead of an orderly close
         ::setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&hard), sizeof hard);
         ::closesocket(s);
-        return;
+        return false;
     }
     if (response.stall) {
         std::unique_lock<std::mutex> lock(mutex_);
         stopped_.wait(lock, [this] { return stopping_; });
         ::closesocket(s);
-        return;
+        return false;
     }
-    const std::string headers = "HTTP/1.1 " + std::to_string(response.status) + " " + reasonPhrase(response.status) +
-                                "\r\nContent-Length: " + std::to_string(response.body.size()) +
-                                "\r\nContent-Type: application/octet-stream\r\nConnection: close\r\n\r\n";
-    sendAll(s, headers.data(), headers.size());
-    std::size_t bodyBytes = response.body.size();
-    if (response.closeAfterBytes >= 0 && static_cast<std::size_t>(response.closeAfterBytes) < bodyBytes) {
+
+    int status = response.status;
+    std::string body = response.body;
+    std::string extra;
+    if (!response.etag.empty()) {
+        extra += "ETag: " + response.etag + "\r\n";
+    }
+    constexpr std::string_view kBytes = "bytes=";
+    if (response.ranges && record.range.rfind(kBytes, 0) == 0 &&
+        (record.ifRange.empty() || record.ifRange == response.etag)) {
+        const std::size_t first = std::stoull(record.range.substr(kBytes.size()));
+        if (first >= body.size()) {
+            status = 416;
+            extra += "Content-Range: bytes */" + std::to_string(body.size()) + "\r\n";
+            body.clear();
+        } else {
+            status = 206;
+            extra += "Content-Range: bytes " + std::to_string(first) + "-" + std::to_string(body.size() - 1) + "/" +
+                     std::to_string(body.size()) + "\r\n";
+            body.erase(0, first);
+        }
+    }
+    std::size_t bodyBytes = body.size();
+    const bool cut = response.closeAfterBytes >= 0 && static_cast<std::size_t>(response.closeAfterBytes) < bodyBytes;
+    if (cut) {
         bodyBytes = static_cast<std::size_t>(response.closeAfterBytes);
     }
-    sendAll(s, response.body.data(), bodyBytes);
+    bool keepAlive;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        keepAlive = keepAlive_ && !cut;
+        requests_[index].status = status;
+        mostAnswering_ = std::max(mostAnswering_, ++answering_);
+    }
+    const std::string headers = "HTTP/1.1 " + std::to_string(status) + " " + reasonPhrase(status) +
+                                "\r\nContent-Length: " + std::to_string(body.size()) +
+                                "\r\nContent-Type: application/octet-stream\r\n" + extra +
+                                (keepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n");
+    sendAll(s, headers.data(), headers.size());
+    constexpr std::size_t kPiece = 64 * 1024;
+    for (std::size_t sent = 0; sent < bodyBytes;) {
+        const std::size_t piece = response.pieceDelayMs > 0 ? std::min(kPiece, bodyBytes - sent) : bodyBytes - sent;
+        sendAll(s, body.data() + sent, piece);
+        sent += piece;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            requests_[index].bodyBytesSent = sent;
+        }
+        if (response.pieceDelayMs > 0 && sent < bodyBytes) {
+            ::Sleep(static_cast<DWORD>(response.pieceDelayMs));
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        --answering_;
+    }
+    if (keepAlive) {
+        return true;
+    }
     ::shutdown(s, SD_SEND);
     // Drain until the client closes, so that the close is orderly.
     while (::recv(s, buffer, sizeof buffer, 0) > 0) {
     }
     ::closesocket(s);
+    return false;
 }

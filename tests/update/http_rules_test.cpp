@@ -1,4 +1,6 @@
 #include "update/http_rules.h"
+#include "update/progress.h"
+#include "update/read_pacing.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +83,42 @@ TEST(HttpRules, WhatAnAnswerToAResumedRequestMeans) {
     for (const Case& c : cases) {
         EXPECT_EQ(resumeAnswer(c.status, c.offset, c.range), c.answer) << c.status << " from " << c.offset;
     }
+}
+
+TEST(HttpRules, WhatBecomesOfADownloadLeftBefore) {
+    EXPECT_EQ(keptDownload(0, 100), KeptDownload::Continue);
+    EXPECT_EQ(keptDownload(99, 100), KeptDownload::Continue);
+    EXPECT_EQ(keptDownload(100, 100), KeptDownload::Verify);  // asking for its rest would get a 416
+    EXPECT_EQ(keptDownload(0, 0), KeptDownload::Verify);
+    EXPECT_EQ(keptDownload(101, 100), KeptDownload::Discard);
+}
+
+// Reads grow while they come back at once and shrink when they wait long, within bounds.
+TEST(ReadPacing, ReadsGrowOnAFastNetworkAndShrinkOnASlowOne) {
+    std::uint32_t size = kFirstReadBytes;
+    for (int i = 0; i < 20; ++i) {
+        size = nextReadBytes(size, 1);
+    }
+    EXPECT_EQ(size, kMaxReadBytes);
+    EXPECT_EQ(nextReadBytes(kMaxReadBytes, 60), kMaxReadBytes) << "a read of moderate length keeps its size";
+    for (int i = 0; i < 20; ++i) {
+        size = nextReadBytes(size, 500);
+    }
+    EXPECT_EQ(size, kMinReadBytes);
+    EXPECT_EQ(nextReadBytes(kMinReadBytes + 1, 500), kMinReadBytes);
+    EXPECT_EQ(nextReadBytes(kMaxReadBytes - 1, 0), kMaxReadBytes);
+}
+
+TEST(ProgressPacer, ChangedValuesAtMostEveryIntervalForcedOnesWheneverTheyChange) {
+    ProgressPacer pacer;
+    EXPECT_TRUE(pacer.due(1000, 0));                         // the first value always goes
+    EXPECT_FALSE(pacer.due(1000 + kProgressIntervalMs, 0));  // unchanged
+    EXPECT_FALSE(pacer.due(1001, 5));                        // too soon
+    EXPECT_TRUE(pacer.due(1000 + kProgressIntervalMs, 5));
+    EXPECT_TRUE(pacer.due(1000 + kProgressIntervalMs + 1, 9, true));
+    EXPECT_FALSE(pacer.due(1000 + kProgressIntervalMs + 2, 9, true)) << "a forced value that did not change";
+    EXPECT_FALSE(pacer.due(1000 + kProgressIntervalMs + 3, 10));
+    EXPECT_TRUE(pacer.due(1000 + 2 * kProgressIntervalMs + 1, 10));
 }
 
 }  // namespace
