@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Prints the launcher's speed figures beside reference tools measured in the same run.
-#   scripts/bench.sh [digest|download|check|startup]   all benchmarks, or one
-# The start-up figures need a display: scripts/with-display.sh scripts/bench.sh startup
+#   scripts/bench.sh [digest|download|check|startup|update]   all benchmarks, or one
+# The start-up and update figures need a display: scripts/with-display.sh scripts/bench.sh [startup|update]
 # Needs a built test preset (scripts/test.sh builds it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -170,5 +170,130 @@ echo "$ref" | sed 's/^/bare Win32 window /'
 ours_paint=$(echo "$ours" | sed -n 's/^first paint: best \([0-9]*\) ms.*/\1/p')
 ref_paint=$(echo "$ref" | sed -n 's/^first paint: best \([0-9]*\) ms.*/\1/p')
 echo "ratio (launcher / bare window time to first paint): $(ratio "$ours_paint" "$ref_paint")"
+fi
+fi
+
+if [ "$only" = all ] || [ "$only" = update ]; then
+echo "== Update of an out-of-date installation from a server 20 ms away (nginx on 127.0.0.1)"
+if [ -z "${DISPLAY:-}" ]; then
+    echo "no display: run it as scripts/with-display.sh scripts/bench.sh update"
+    [ "$only" = all ] || exit 1
+else
+# Every answer of the server begins 20 ms after its request, as from a distant server; the
+# bytes then come at loopback speed. The launcher is timed from its start to "update finished"
+# on an installation of 1.0 without the release's files; the reference is curl fetching the
+# same list and files, four transfers at a time over kept-alive connections.
+# Goal: ratio <= 1.2 in both cases.
+cmake --preset host >/dev/null
+cmake --build --preset host --target lobbex-publish >/dev/null
+source scripts/lib/delayed-server.sh
+source scripts/lib/launcher-install.sh
+trap 'stop_delayed_server; [ -z "${update_server_pid:-}" ] || stop_update_server; "$run" --shutdown; rm -rf "$work"' EXIT
+delay_ms=20
+
+# Whether every file of release folder $1 is in folder $2 as released.
+same_files() {
+    local file
+    while IFS= read -r -d '' file; do
+        cmp -s "$1/$file" "$2/$file" || { echo "$file"; return 1; }
+    done < <(cd "$1" && find . -type f -print0)
+}
+
+# update_case LABEL FILL: FILL FOLDER writes the case's game files into a release folder.
+update_case() {
+    local label=$1 fill=$2
+    local dir="$work/update"
+    rm -rf "$dir"
+    mkdir -p "$dir/release"
+    chmod 755 "$dir"
+    echo "-- $label"
+    start_delayed_server "$dir/site" "$dir" "$delay_ms"
+    write_configuration "$dir/release" "$DELAYED_SERVER_URL" 2.0
+    rm -f "$dir/release/data/FrameVersion.ini"
+    "$fill" "$dir/release"
+    build/host/publisher/lobbex-publish --quiet --version 2.0 "$dir/release" "$dir/site" >/dev/null
+
+    # curl asks for what the launcher asks for: the list, then each file under GameClient/.
+    {
+        echo "url = \"$DELAYED_SERVER_URL/patchlist.dat\""
+        echo "output = \"$dir/curl/patchlist.dat\""
+        (cd "$dir/release" && find . -type f | sort) | while IFS= read -r file; do
+            echo "url = \"$DELAYED_SERVER_URL/GameClient/${file#./}\""
+            echo "output = \"$dir/curl/${file#./}\""
+        done
+    } >"$dir/curl.conf"
+
+    local launcher best=1e9 paint out ms before after launcher_requests missing
+    for _ in 1 2 3; do
+        install_launcher "$build" "$dir/Lobbex" "$DELAYED_SERVER_URL" 1.0
+        launcher=$("$run" winepath -w "$dir/Lobbex/LobbexLauncher.exe" 2>/dev/null | tr -d '\r')
+        before=$(served_requests "$dir")
+        out=$("$run" "$build/bench/startup_bench.exe" 1 "first paint,update finished" "$launcher" | tr -d '\r') || {
+            echo "the launcher did not reach \"update finished\""
+            exit 1
+        }
+        after=$(served_requests "$dir")
+        launcher_requests="$((after - before)) requests, connections: $(served_connections "$dir" $((before + 1)))"
+        ms=$(echo "$out" | sed -n 's/^update finished: best \([0-9]*\) ms.*/\1/p')
+        if awk -v a="$ms" -v b="$best" 'BEGIN { exit !(a < b) }'; then
+            best=$ms
+            paint=$(echo "$out" | sed -n 's/^first paint: best \([0-9]*\) ms.*/\1/p')
+        fi
+        missing=$(same_files "$dir/release" "$dir/Lobbex") || {
+            echo "the update left $missing other than released"
+            exit 1
+        }
+    done
+
+    local ref_best=1e9 start end curl_requests
+    for _ in 1 2 3; do
+        rm -rf "$dir/curl"
+        before=$(served_requests "$dir")
+        start=$(date +%s.%N)
+        curl -sS --no-progress-meter --fail --create-dirs --parallel --parallel-max 4 -K "$dir/curl.conf"
+        end=$(date +%s.%N)
+        after=$(served_requests "$dir")
+        curl_requests="$((after - before)) requests, connections: $(served_connections "$dir" $((before + 1)))"
+        ref_best=$(echo "$start $end $ref_best" | awk '{d = $2 - $1; print (d < $3 ? d : $3)}')
+    done
+    missing=$(same_files "$dir/release" "$dir/curl") || {
+        echo "curl fetched $missing other than released"
+        exit 1
+    }
+
+    local delayed served
+    delayed=$(delayed_requests "$dir")
+    served=$(served_requests "$dir")
+    [ "$delayed" = "$served" ] || {
+        echo "only $delayed of the $served requests were held back $delay_ms ms"
+        exit 1
+    }
+    stop_delayed_server
+    local seconds
+    seconds=$(awk -v ms="$best" 'BEGIN { printf "%.2f", ms / 1000 }')
+    echo "launcher: $seconds s ($launcher_requests; its window painted first after $(awk -v ms="$paint" 'BEGIN { printf "%.2f", ms / 1000 }') s)"
+    echo "curl:     $(awk -v s="$ref_best" 'BEGIN { printf "%.2f", s }') s ($curl_requests)"
+    echo "ratio (launcher / curl time): $(ratio "$seconds" "$ref_best")"
+    rm -rf "$dir"
+}
+
+small_files() {
+    python3 - "$1" <<'PY'
+import os, sys
+for i in range(400):
+    folder = os.path.join(sys.argv[1], "res", "pack%02d" % (i // 50))
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "file%03d.bin" % i), "wb") as f:
+        f.write(os.urandom(64 << 10))
+PY
+}
+
+one_big_file() {
+    mkdir -p "$1/res"
+    head -c $((256 << 20)) /dev/urandom >"$1/res/big.bin"
+}
+
+update_case "400 files of 64 KiB" small_files
+update_case "one 256 MiB file" one_big_file
 fi
 fi
