@@ -78,7 +78,9 @@ void discardDownload(const std::wstring& download) {
 TransferPool::Outcome fetchQueued(UpdateEngine& engine, QueuedFile& file, const std::atomic<bool>& interrupt) {
     if (!file.checked) {
         file.checked = true;
-        if (sameDigest(fileDigest(extendedLengthPath(file.target)), file.entry->md5)) {
+        // A file of another length than the list's is not current: no need to read it.
+        if (fileLength(file.target) == std::optional<std::uint64_t>(file.entry->size) &&
+            sameDigest(fileDigest(extendedLengthPath(file.target)), file.entry->md5)) {
             file.ready = QueuedFile::Ready::Current;
             return TransferPool::Outcome::Done;
         }
