@@ -35,8 +35,9 @@ bool HttpSession::hasRoot() const {
     return !rootFailed_;
 }
 
-bool HttpSession::open(const std::string& url, const std::wstring& headers, OpenedUrl& opened) {
-    const std::optional<CrackedUrl<char>> cracked = crackUrl(url);
+template <typename Char>
+bool HttpSession::openCracked(const std::basic_string<Char>& url, const std::wstring& headers, OpenedUrl& opened) {
+    const std::optional<CrackedUrl<Char>> cracked = crackUrl(url);
     if (!cracked) {
         ::SetLastError(ERROR_INTERNET_INVALID_URL);
         return false;
@@ -45,12 +46,10 @@ bool HttpSession::open(const std::string& url, const std::wstring& headers, Open
     return connection != nullptr && sendGet(connection, *cracked, headers, timeoutMs_, opened);
 }
 
+bool HttpSession::open(const std::string& url, const std::wstring& headers, OpenedUrl& opened) {
+    return openCracked(url, headers, opened);
+}
+
 bool HttpSession::open(const std::wstring& url, const std::wstring& headers, OpenedUrl& opened) {
-    const std::optional<CrackedUrl<wchar_t>> cracked = crackUrl(url);
-    if (!cracked) {
-        ::SetLastError(ERROR_INTERNET_INVALID_URL);
-        return false;
-    }
-    const HINTERNET connection = connectionFor(widened(cracked->host), cracked->port);
-    return connection != nullptr && sendGet(connection, *cracked, headers, timeoutMs_, opened);
+    return openCracked(url, headers, opened);
 }

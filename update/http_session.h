@@ -28,6 +28,8 @@ public:
     DWORD timeoutMs() const { return timeoutMs_; }
 
 private:
+    template <typename Char>
+    bool openCracked(const std::basic_string<Char>& url, const std::wstring& headers, OpenedUrl& opened);
     // The connection handle for a server, made on first use; null when it cannot be had.
     HINTERNET connectionFor(const std::wstring& host, INTERNET_PORT port);
 

@@ -102,18 +102,22 @@ void UrlDownloader::reset() {
     target_.reset();
 }
 
-std::int32_t UrlDownloader::fetch(const std::wstring& url, const std::wstring& path) {
+std::int32_t UrlDownloader::guardedTransfer(const std::wstring& url, const std::wstring& path, bool rest,
+                                            TransferWatch* watch) {
     failure_ = ERROR_SUCCESS;
-    std::int32_t result;
     try {
-        result = transfer(url, path, false, nullptr);
+        return transfer(url, path, rest, watch);
     } catch (...) {
         // An unexpected failure (memory for a conversion, say) is a failed try; its error
         // code must not read as success.
         const DWORD code = ::GetLastError();
         failure_ = code != 0 ? code : static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY);
-        result = static_cast<std::int32_t>(failure_);
+        return static_cast<std::int32_t>(failure_);
     }
+}
+
+std::int32_t UrlDownloader::fetch(const std::wstring& url, const std::wstring& path) {
+    const std::int32_t result = guardedTransfer(url, path, false, nullptr);
     if (result != FetchOk) {
         if (target_) {
             (void)truncateTo(openedLength_);
@@ -125,16 +129,8 @@ std::int32_t UrlDownloader::fetch(const std::wstring& url, const std::wstring& p
 }
 
 std::int32_t UrlDownloader::fetchRest(const std::wstring& url, const std::wstring& path, TransferWatch* watch) {
-    failure_ = ERROR_SUCCESS;
     resumed_ = false;
-    std::int32_t result;
-    try {
-        result = transfer(url, path, true, watch);
-    } catch (...) {
-        const DWORD code = ::GetLastError();
-        failure_ = code != 0 ? code : static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY);
-        result = static_cast<std::int32_t>(failure_);
-    }
+    const std::int32_t result = guardedTransfer(url, path, true, watch);
     reset();  // what arrived stays for the next try
     if (result != FetchOk) {
         ::SetLastError(failure_);
@@ -224,6 +220,9 @@ std::int32_t UrlDownloader::transfer(const std::wstring& url, const std::wstring
         const std::int32_t copied = copyBody(opened.request.get(), opened.contentLength, rest ? &hash : nullptr, watch);
         if (copied == FetchOk && rest) {
             digest_ = hash.finish();
+            // Made durable here, on the transfer's thread, so that putting it in place later
+            // costs only the rename.
+            (void)::FlushFileBuffers(target_.get());
         }
         return copied;
     }

@@ -79,6 +79,8 @@ public:
     void reset();
 
 private:
+    // transfer, with any exception turned into a failed try.
+    std::int32_t guardedTransfer(const std::wstring& url, const std::wstring& path, bool rest, TransferWatch* watch);
     std::int32_t transfer(const std::wstring& url, const std::wstring& path, bool rest, TransferWatch* watch);
     // Opens the request for the rest of the target after offset: the opened answer in opened,
     // or a failure's FetchResult.
