@@ -51,7 +51,10 @@ std::wstring headerText(HINTERNET request, DWORD query) {
 template <typename Char>
 bool send(HINTERNET connection, const CrackedUrl<Char>& url, const std::wstring& headers, DWORD timeoutMs,
           OpenedUrl& opened) {
-    DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_KEEP_CONNECTION;
+    // No cookies: the update server sets none, and the library would read the cookie store for
+    // every request.
+    DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_KEEP_CONNECTION |
+                  INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
     if (url.secure) {
         flags |= INTERNET_FLAG_SECURE;
     }

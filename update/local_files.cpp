@@ -160,10 +160,14 @@ std::optional<std::string> readSmallFile(const std::wstring& path, std::size_t m
 
 void createParentDirectories(const std::wstring& path) {
     const std::wstring full = extendedLengthPath(path);
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle found(::FindFirstFileW(full.c_str(), &data));
-    if (found && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return;
+    // Most files go into a folder that is there already: one look instead of a creation for
+    // every folder on the way.
+    const std::size_t parentEnd = full.find_last_of(L'\\');
+    if (parentEnd != std::wstring::npos && parentEnd > rootLength(full)) {
+        const DWORD attributes = ::GetFileAttributesW(full.substr(0, parentEnd).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return;
+        }
     }
     // Every prefix that ends before a "\", in order; the whole path is never created.
     for (std::size_t i = rootLength(full); i < full.size(); ++i) {

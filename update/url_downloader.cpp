@@ -29,7 +29,7 @@ std::wstring readValidator(const std::wstring& path) {
     return std::wstring(bytes->begin(), bytes->end());
 }
 
-// Keeps the validator of the answer that begins a download beside it; without one there is
+// Keeps the validator of the answer that began a download beside it; without one there is
 // none to keep, and an older one must not survive.
 void keepValidator(const std::wstring& path, const std::wstring& validator) {
     (void)deleteFileEvenReadOnly(path);
@@ -130,8 +130,18 @@ std::int32_t UrlDownloader::fetch(const std::wstring& url, const std::wstring& p
 
 std::int32_t UrlDownloader::fetchRest(const std::wstring& url, const std::wstring& path, TransferWatch* watch) {
     resumed_ = false;
+    beganWith_.reset();
     const std::int32_t result = guardedTransfer(url, path, true, watch);
-    reset();  // what arrived stays for the next try
+    if (result != FetchOk && beganWith_ && target_) {
+        // What arrived stays for the next try, with what can tell whether the file it is a
+        // beginning of is still the one on the server. A whole transfer needs none of this: a
+        // small file costs no file besides itself.
+        LARGE_INTEGER size{};
+        if (::GetFileSizeEx(target_.get(), &size) && size.QuadPart > 0) {
+            keepValidator(validatorPath(path), *beganWith_);
+        }
+    }
+    reset();
     if (result != FetchOk) {
         ::SetLastError(failure_);
     }
@@ -204,11 +214,14 @@ std::int32_t UrlDownloader::transfer(const std::wstring& url, const std::wstring
                 if (offset > 0 && !truncateTo(0)) {
                     return failed(FetchIncomplete);
                 }
+                if (offset > 0) {
+                    (void)deleteFileEvenReadOnly(validatorFile);  // it named what is gone now
+                }
                 offset = 0;
                 if (watch != nullptr) {
                     watch->held = 0;
                 }
-                keepValidator(validatorFile, opened.validator);
+                beganWith_ = opened.validator;
             } else if (!hashKept(offset, hash)) {
                 return failed(FetchIncomplete);
             }

@@ -105,5 +105,7 @@ private:
     std::uint64_t openedLength_ = 0;
     DWORD failure_ = ERROR_SUCCESS;
     bool resumed_ = false;
+    // The validator of the answer that began the file in this try (empty: it gave none).
+    std::optional<std::wstring> beganWith_;
     Md5Digest digest_{};
 };

@@ -156,13 +156,16 @@ TEST(UrlDownloader, FailedTriesOfAContinuedDownloadKeepWhatArrived) {
     const std::string body = patterned(100000);
     HttpResponse cut{200, body, 30000};
     cut.ranges = true;
+    cut.etag = "\"e1\"";
     server.serveSequence("/f.bin", {cut, {404, "<html>not found</html>"}});
     const std::wstring path = dir.file(L"f.bin.rkx");
     UrlDownloader downloader(DownloadOptions{2000});
     EXPECT_EQ(downloader.fetchRest(server.baseUrl() + L"/f.bin", path), FetchIncomplete);
     EXPECT_TRUE(readFileBytes(path) == body.substr(0, 30000));
+    EXPECT_EQ(readFileBytes(dir.path() + L"f.bin.rkx-tag"), "\"e1\"") << "kept for a later run";
     EXPECT_EQ(downloader.fetchRest(server.baseUrl() + L"/f.bin", path), FetchUrlFailed);
     EXPECT_TRUE(readFileBytes(path) == body.substr(0, 30000));
+    EXPECT_EQ(server.requests()[1].ifRange, "\"e1\"");
 }
 
 // Several files at once, one of which fails every attempt of a series: one prompt while the
