@@ -77,7 +77,7 @@ bool CLauncherApp::InitApplication() {
         return FailStart(kWindowFailedFormat, code);
     }
     ::ShowWindow(window->GetHwnd(), SW_SHOWNORMAL);
-    window->LoadStartupPages();
+    window->Pages().loadStartupPages();
     mainWindow = window;
     return true;
 }

@@ -3,7 +3,7 @@
 // window.external, with two script methods that log the user on and start the lobby client:
 // fnQQLogon(first, second) and fnAccountLogon(first, second), both with two strings.
 #include "uilib/web_browser.h"
-#include "window/web_logon_handler.h"
+#include "browser/web_logon_handler.h"
 
 class WebBrowserEx : public CWebBrowserUI {
 public:

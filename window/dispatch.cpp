@@ -1,10 +1,9 @@
-// What the user does on the skin: the notification dispatch and the click table.
+// What the user does on the skin: the notification dispatch, the click table and the logons.
 #include <windows.h>
 
 #include "framework/application.h"
-#include "uilib/container.h"
-#include "uilib/option.h"
 #include "window/click_table.h"
+#include "window/launch_arguments.h"
 #include "window/launcher_wnd.h"
 
 namespace {
@@ -23,15 +22,37 @@ void CLauncherWnd::Notify(UiNotification& notification) {
     }
     if (typeIs(notification.type, L"killfocus") || typeIs(notification.type, L"setfocus") ||
         typeIs(notification.type, L"textchanged")) {
-        (void)HandleRegisterField(notification);
+        (void)registration_.handleField(notification);
     } else if (typeIs(notification.type, L"itemselect")) {
-        OnAccountSelected(notification.sender);
+        accounts_.choose(notification.sender);
     }
 }
 
-void CLauncherWnd::SelectLogonTab(int tab) {
-    if (auto* tabs = Find<CTabLayoutUI>(L"LogonRegister")) {
-        tabs->SelectItem(tab);
+void CLauncherWnd::LogonWithForm() {
+    if (!update_.refuseWhileUpdating() && logon_.check()) {
+        lobby_.start(logon_.arguments());
+    }
+}
+
+void CLauncherWnd::LogonWithRegistration() {
+    if (update_.refuseWhileUpdating()) {
+        return;
+    }
+    if (const std::optional<RegistrationData> data = registration_.check()) {
+        lobby_.start(registrationArguments(data->account, data->password, skin_.isSelected(L"SavePassword"),
+                                           data->nickname, data->gender == 1));
+    }
+}
+
+void CLauncherWnd::OnQQLogon(const std::wstring& first, const std::wstring& second) {
+    if (!update_.refuseWhileUpdating()) {
+        lobby_.start(webLogonArguments(kLogonWithQQ, first, second));
+    }
+}
+
+void CLauncherWnd::OnAccountLogon(const std::wstring& first, const std::wstring& second) {
+    if (!update_.refuseWhileUpdating()) {
+        lobby_.start(webLogonArguments(kLogonWithAccount, first, second));
     }
 }
 
@@ -40,10 +61,8 @@ bool CLauncherWnd::DispatchClick(CControlUI* sender) {
         case ClickAction::NotHandled:
             return false;
         case ClickAction::CloseWindow:
-            if (logonPage != 0) {
-                SelectLogonTab(0);
-                webPageActive = false;
-                logonPage = 0;
+            if (tabs_.page() != LogonPage::AccountForm) {
+                tabs_.show(LogonTab::AccountForm, LogonPage::AccountForm, false);
             } else if (Application::Current() != nullptr && Application::Current()->mainWindow != nullptr) {
                 ::PostMessageW(Application::Current()->mainWindow->GetHwnd(), WM_CLOSE, 0, 0);
             } else {
@@ -51,74 +70,58 @@ bool CLauncherWnd::DispatchClick(CControlUI* sender) {
             }
             break;
         case ClickAction::ForgetAccount:
-            ForgetSelectedAccount();
+            accounts_.forgetChosen();
             break;
         case ClickAction::Minimise:
             ::ShowWindow(GetHwnd(), SW_MINIMIZE);
             break;
         case ClickAction::OpenHomePage:
-            OpenWebLink(1);
+            pages_.openLink(WebLink::HomePage);
             break;
         case ClickAction::ShowRegistrationFromTop:
-            SelectLogonTab(1);
-            webPageActive = true;
-            logonPage = 2;
+            tabs_.show(LogonTab::Registration, LogonPage::Registration, true);
             break;
         case ClickAction::OpenPaymentPage:
-            OpenWebLink(3);
+            pages_.openLink(WebLink::Payment);
             break;
         case ClickAction::OpenServiceChat:
-            OpenWebLink(4);
+            pages_.openLink(WebLink::ServiceChat);
             break;
         case ClickAction::Logon:
-            if (!RefuseWhileUpdating() && CheckLogonInput()) {
-                LaunchLobby(0);
-            }
+            LogonWithForm();
             break;
         case ClickAction::ShowRegistration:
-            SelectLogonTab(1);
-            ShowRegisterPage(L"RegisterLogonWeb", true);
-            logonPage = 2;
-            webPageActive = true;
+            tabs_.show(LogonTab::Registration, LogonPage::Registration, true);
+            pages_.showRegister(L"RegisterLogonWeb");
             break;
         case ClickAction::ConfirmRegistration:
-            if (!RefuseWhileUpdating() && CheckRegistration()) {
-                LaunchLobby(2);
-            }
+            LogonWithRegistration();
             break;
         case ClickAction::CloseRegistration:
-            SelectLogonTab(0);
-            webPageActive = false;
-            logonPage = 0;
+            tabs_.show(LogonTab::AccountForm, LogonPage::AccountForm, false);
             break;
         case ClickAction::AccountLogonTab:
-            logonPage = 0;
+            tabs_.enter(LogonPage::AccountForm);
             break;
         case ClickAction::ShowQQLogon:
-            SelectLogonTab(2);
-            logonPage = 1;
-            webPageActive = true;
-            ShowQQLogonPage(L"QQLogonWeb", false);
+            // The page itself was loaded at start-up.
+            tabs_.show(LogonTab::QQLogon, LogonPage::WebLogon, true);
             break;
         case ClickAction::ShowWeChatLogon:
-            SelectLogonTab(3);
-            logonPage = 1;
-            webPageActive = true;
-            ShowWeChatLogonPage();
+            tabs_.show(LogonTab::WeChatLogon, LogonPage::WebLogon, true);
+            pages_.showWeChatLogon();
             break;
         case ClickAction::NewVerifyCode:
-            ShowVerifyCode();
+            registration_.newVerifyCode();
             break;
         case ClickAction::AgreementOption:
             // The agreement check box itself decides: accepted while it is ticked.
-            if (auto* agreement = Find<COptionUI>(L"Option_OK")) {
-                agreementAccepted = agreement->IsSelected();
-            }
+            registration_.setAgreementAccepted(skin_.isSelected(L"Option_OK"));
             break;
         case ClickAction::GenderOption:
             break;  // read when the form is checked
         case ClickAction::OpenPasswordRecovery:
-            OpenWebLink(5);
+            pages_.openLink(WebLink::PasswordRecovery);
             break;
     }
     return true;

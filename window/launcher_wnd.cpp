@@ -1,18 +1,15 @@
-// The main window: construction, its window procedure, creation and the control factory.
+// The main window: construction, its message map and creation.
 #include "window/launcher_wnd.h"
 
 #include <windowsx.h>
 
-#include <cstdlib>
-
 #include "browser/web_browser_ex.h"
 #include "framework/worker_thread.h"
-#include "settings/platform_reg_key.h"
 #include "msgbox/color_skin_ui.h"
+#include "settings/platform_reg_key.h"
 #include "uilib/control.h"
 #include "update/status_texts.h"
 #include "update/update_engine.h"
-#include "window/password_strength.h"
 
 CLauncherWnd* theLauncherWnd = nullptr;
 
@@ -26,93 +23,45 @@ DWORD WINAPI updateWorker(void* host) {
     }
 }
 
+// The styles the skinned window does without: its caption, and among the extended styles the
+// window and client edges and the bit of WS_BORDER's value.
+constexpr LONG_PTR kCaptionStyle = WS_CAPTION;
+constexpr LONG_PTR kEdgeStyles = WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_BORDER;
+
+MessagePresenter& chooseMessages(MessagePresenter* given, std::unique_ptr<UiMessagePresenter>& own,
+                                 CLauncherWnd& window) {
+    if (given != nullptr) {
+        return *given;
+    }
+    own = std::make_unique<UiMessagePresenter>([&window] { return window.GetHwnd(); }, &window);
+    return *own;
+}
+
 }  // namespace
 
 CLauncherWnd::CLauncherWnd() : CLauncherWnd(Seams{}) {}
 
-CLauncherWnd::CLauncherWnd(Seams seams) : seams_(std::move(seams)) {
-    if (seams_.messages != nullptr) {
-        messages_ = seams_.messages;
-    } else {
-        ownMessages_ = std::make_unique<UiMessagePresenter>([this] { return GetHwnd(); }, this);
-        messages_ = ownMessages_.get();
-    }
+CLauncherWnd::CLauncherWnd(Seams seams)
+    : seams_(std::move(seams)),
+      messages_(&chooseMessages(seams_.messages, ownMessages_, *this)),
+      logon_(skin_, *messages_),
+      registration_(skin_, *messages_),
+      pages_(skin_, seams_.openLink),
+      update_(
+          skin_, [this] { return GetHwnd(); }, *messages_),
+      lobby_(*messages_) {
     theLauncherWnd = this;
 }
 
 CLauncherWnd::~CLauncherWnd() {
+    update_.windowGone();
     if (theLauncherWnd == this) {
         theLauncherWnd = nullptr;
     }
 }
 
-// --- The window procedure ---
-
-void CLauncherWnd::Subclass(HWND hwnd) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    previousProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CLauncherWnd::LauncherProc)));
-    subclassed = previousProc != nullptr;
-}
-
-void CLauncherWnd::Unsubclass(HWND hwnd) {
-    if (!subclassed) {
-        return;
-    }
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc));
-    previousProc = ::DefWindowProcW;
-    subclassed = false;
-}
-
-// The UI library sees every message before the framework does.
-LRESULT CALLBACK CLauncherWnd::LauncherProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* window = reinterpret_cast<CLauncherWnd*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (window == nullptr) {
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    LRESULT result = 0;
-    try {
-        if (window->HandleWindowMessage(message, wParam, lParam, result)) {
-            return result;
-        }
-    } catch (...) {
-        return 0;  // nothing leaves a window procedure
-    }
-    return ::CallWindowProcW(window->previousProc, hwnd, message, wParam, lParam);
-}
-
-bool CLauncherWnd::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-        if (logonPage == 0) {
-            if (RefuseWhileUpdating()) {
-                result = 0;
-                return true;
-            }
-            if (CheckLogonInput()) {
-                LaunchLobby(0);
-            }
-        } else if (logonPage == 2) {
-            if (RefuseWhileUpdating()) {
-                result = 0;
-                return true;
-            }
-            if (CheckRegistration()) {
-                LaunchLobby(2);
-            }
-        }
-    }
-    const bool handled = paintManager_.MessageHandler(message, wParam, lParam, result);
-    if (message == WM_PAINT && !firstPaintTraced_) {
-        // Start-up milestone for a debugger or a debug-output monitor (bench/startup_bench).
-        firstPaintTraced_ = true;
-        ::OutputDebugStringW(L"LobbexLauncher: first paint\n");
-    }
-    return handled;
-}
-
 bool CLauncherWnd::PreTranslateMessage(MSG& message) {
-    if (CPaintManagerUI::TranslateMessage(&message) && webPageActive) {
+    if (CPaintManagerUI::TranslateMessage(&message) && tabs_.webPageActive()) {
         return true;
     }
     LRESULT result = 0;
@@ -122,11 +71,36 @@ bool CLauncherWnd::PreTranslateMessage(MSG& message) {
     return FrameWindow::PreTranslateMessage(message);
 }
 
+bool CLauncherWnd::OnEnter() {
+    switch (tabs_.page()) {
+        case LogonPage::AccountForm:
+            LogonWithForm();
+            return true;
+        case LogonPage::Registration:
+            LogonWithRegistration();
+            return true;
+        case LogonPage::WebLogon:
+            return false;  // the page takes Enter itself
+    }
+    return false;
+}
+
 bool CLauncherWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN && OnEnter()) {
+        result = 0;
+        return true;
+    }
+    // The UI library sees every message before the window's own handling.
+    const bool handled = paintManager_.MessageHandler(message, wParam, lParam, result);
+    if (message == WM_PAINT && !firstPaintTraced_) {
+        // Start-up milestone for a debugger or a debug-output monitor (bench/startup_bench).
+        firstPaintTraced_ = true;
+        ::OutputDebugStringW(L"LobbexLauncher: first paint\n");
+    }
+    if (handled) {
+        return true;
+    }
     switch (message) {
-        case WM_NCCREATE:
-            Subclass(GetHwnd());
-            return false;  // then default processing
         case WM_CREATE:
             result = OnCreate();
             return true;
@@ -145,22 +119,22 @@ bool CLauncherWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             return false;
         }
         case WM_SIZE:
-            OnSizeRegion(wParam);
+            OnSizeRegion();
             return false;
-        case WM_NCDESTROY:
-            Unsubclass(GetHwnd());
+        case WM_DESTROY:
+            update_.windowGone();
             return false;
+        case kDrainUpdatesMessage:
+            update_.drainUpdates();
+            result = 0;
+            return true;
+        case kAskOnInterfaceMessage:
+            result = update_.answerAsked(lParam);
+            return true;
         default:
-            if (message == kDrainUpdatesMessage) {
-                DrainUpdates();
-                result = 0;
-                return true;
-            }
             return false;
     }
 }
-
-// --- Creation ---
 
 LRESULT CLauncherWnd::OnCreate() {
     const HWND hwnd = GetHwnd();
@@ -168,9 +142,9 @@ LRESULT CLauncherWnd::OnCreate() {
         return -1;
     }
     const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
-    ::SetWindowLongPtrW(hwnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_CAPTION)) | WS_MINIMIZEBOX);
+    ::SetWindowLongPtrW(hwnd, GWL_STYLE, (style & ~kCaptionStyle) | WS_MINIMIZEBOX);
     const LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
-    ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(0x00800300));
+    ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE, exStyle & ~kEdgeStyles);
 
     paintManager_.Init(hwnd);
     CDialogBuilder builder;
@@ -188,31 +162,31 @@ LRESULT CLauncherWnd::OnCreate() {
 
     ApplyColorSkinFromRegistry();
     CenterWindow();
-    LoadAccounts();
-    skinReady = true;
-    if (CControlUI* logon = paintManager_.FindControl(L"Logon")) {
-        logon->SetEnabled(false);
-    }
+    accounts_.load();
+    update_.setSkinReady(true);
+    skin_.setEnabled(L"Logon", false);
     ApplyWindowRegion();
-    const bool started =
-        seams_.startUpdate ? seams_.startUpdate(this) : startWorkerThread(updateWorker, static_cast<UpdateHost*>(this));
+    UpdateHost* host = &update_;
+    const bool started = seams_.startUpdate ? seams_.startUpdate(host) : startWorkerThread(updateWorker, host);
     if (!started) {
         // Without its update run the window would refuse to log on for ever.
         const DWORD error = ::GetLastError();
         updateStartError_ = error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY);
         return -1;
     }
-    SetStatusText(kStateListingFiles);
+    update_.setStatusText(kStateListingFiles);
     return 0;
 }
 
 void CLauncherWnd::ApplyColorSkinFromRegistry() {
+    ColorSkin colors;
     CPlatformRegKey key;
     if (key.Open(L"Lobbex", L"Option\\Interface", false)) {
-        skinType = key.QueryDword(L"InterfaceType", skinType);
-        skinColor = key.QueryDword(L"InterfaceColor", skinColor);
+        colors.type = key.QueryDword(L"InterfaceType", colors.type);
+        colors.color = key.QueryDword(L"InterfaceColor", colors.color);
     }
-    applyColorSkin(paintManager_.FindControl(L"backlayout"), skinType, skinColor);
+    pages_.setColorSkin(colors);
+    applyColorSkin(paintManager_.FindControl(L"backlayout"), colors.type, colors.color);
 }
 
 CControlUI* CLauncherWnd::CreateControl(const wchar_t* className) {
@@ -220,38 +194,4 @@ CControlUI* CLauncherWnd::CreateControl(const wchar_t* className) {
         return new WebBrowserEx(this);
     }
     return nullptr;
-}
-
-// --- Small operations on the skin ---
-
-void CLauncherWnd::SetStatusText(std::wstring_view text) {
-    if (CControlUI* state = paintManager_.FindControl(L"UpdateState")) {
-        state->SetText(text);
-    }
-}
-
-void CLauncherWnd::SetControlText(std::wstring_view name, std::wstring_view text) {
-    if (CControlUI* control = paintManager_.FindControl(name)) {
-        control->SetText(text);
-    }
-}
-
-void CLauncherWnd::ShowVerifyCode() {
-    verifyCode.clear();
-    for (int i = 0; i < 4; ++i) {
-        verifyCode += std::to_wstring(std::rand() % 10);
-    }
-    SetControlText(L"Text_Number", verifyCode);
-}
-
-std::uint8_t CLauncherWnd::PasswordStrength(std::wstring_view text) const {
-    return passwordStrength(text);
-}
-
-bool CLauncherWnd::RefuseWhileUpdating() {
-    if (logonAllowed.load()) {
-        return false;
-    }
-    (void)messages_->show(kWaitTitle, kWaitText, 0);
-    return true;
 }

@@ -1,11 +1,12 @@
-// The registration form: checks beside each field as the user moves through it, and the
-// registration check before the lobby client is started with the new account.
-#include <windows.h>
+#include "window/registration_form.h"
+
+#include <cstdlib>
+#include <cwchar>
 
 #include "common/fixed_text.h"
 #include "registration/field_rules.h"
-#include "uilib/option.h"
-#include "window/launcher_wnd.h"
+#include "window/launch_arguments.h"
+#include "window/password_strength.h"
 
 namespace {
 
@@ -13,174 +14,175 @@ constexpr wchar_t kValidIcon[] = L"file='LobbexUpdate\\tooltip.png' source='16,0
 constexpr wchar_t kInvalidIcon[] = L"file='LobbexUpdate\\tooltip.png' source='0,0,16,16'";
 constexpr wchar_t kErrorTitle[] = L"错误提示";
 
-bool nameIs(const CControlUI* control, const wchar_t* name) {
-    return control != nullptr && ::_wcsicmp(control->GetName().c_str(), name) == 0;
-}
-
 bool typeIs(const std::wstring& type, const wchar_t* expected) {
     return ::_wcsicmp(type.c_str(), expected) == 0;
 }
 
 }  // namespace
 
-bool CLauncherWnd::CheckAccountName(std::wstring_view text) {
-    switch (checkAccountName(text)) {
-        case AccountNameCheck::BadLength:
-            SetControlText(L"Text_Account", kAccountLengthText);
-            return false;
-        case AccountNameCheck::OnlyDigits:
-            SetControlText(L"Text_Account", kAccountDigitsText);
-            return false;
-        case AccountNameCheck::Valid:
-            break;
-    }
-    return true;
-}
+// One field of the form: its edit box, the icon and label beside it, the hint shown when it
+// gets the focus, its rule, and where a valid text is kept.
+struct RegistrationForm::Field {
+    const wchar_t* edit;
+    const wchar_t* icon;
+    const wchar_t* label;  // null: the field has none
+    const wchar_t* hint;
+    Rule rule;
+    wchar_t (RegistrationData::*kept)[32];  // null: not kept
+};
 
-bool CLauncherWnd::CheckNickname(std::wstring_view text) {
-    if (!checkNickname(text)) {
-        SetControlText(L"Text_GameName", kNicknameHint);
-        return false;
-    }
-    return true;
-}
-
-bool CLauncherWnd::CheckPassword(std::wstring_view text, std::wstring_view label) {
-    auto fieldText = [this](const wchar_t* name) {
-        CControlUI* field = PaintManager().FindControl(name);
-        return field != nullptr ? field->GetText() : std::wstring();
+const RegistrationForm::Field* RegistrationForm::fieldFor(const CControlUI* sender) {
+    static const Field kFields[] = {
+        {L"edit_Account", L"Image_Account", L"Text_Account", kAccountHint, Rule::Account, &RegistrationData::account},
+        {L"edit_GameName", L"Image_GameName", L"Text_GameName", kNicknameHint, Rule::Nickname,
+         &RegistrationData::nickname},
+        {L"edit_PassWord_1", L"Image_PassWord_1", L"Text_PassWord_1", kPasswordHint, Rule::Password, nullptr},
+        {L"edit_PassWord_2", L"Image_PassWord_2", L"Text_PassWord_2", kPasswordHint, Rule::Password, nullptr},
+        {L"edit_OK", L"Image_OK", nullptr, nullptr, Rule::VerifyCode, nullptr},
     };
-    switch (checkPassword(text, fieldText(L"edit_PassWord_1"), fieldText(L"edit_PassWord_2"))) {
-        case PasswordCheck::BadLength:
-            SetControlText(label, kPasswordHint);
-            return false;
-        case PasswordCheck::Mismatch:
-            SetControlText(label, kPasswordMismatchText);
-            return false;
-        case PasswordCheck::Valid:
-            break;
+    if (sender == nullptr) {
+        return nullptr;
     }
-    return true;
+    for (const Field& field : kFields) {
+        if (::_wcsicmp(sender->GetName().c_str(), field.edit) == 0) {
+            return &field;
+        }
+    }
+    return nullptr;
 }
 
-bool CLauncherWnd::CheckVerifyCode(std::wstring_view text) const {
-    return checkVerifyCode(verifyCode, text);
-}
-
-bool CLauncherWnd::HandleRegisterField(UiNotification& notification) {
-    CControlUI* sender = notification.sender;
-    const bool killFocus = typeIs(notification.type, L"killfocus");
-    const bool textChanged = typeIs(notification.type, L"textchanged");
-
-    // The focus-loss steps: the icon shows, the rule writes its own failure text; a valid
-    // text clears the label and is kept (cut to 31 characters), an invalid one empties it.
-    auto leaveField = [&](const wchar_t* icon, bool valid, const wchar_t* label, wchar_t(*stored)[32]) {
-        CControlUI* image = PaintManager().FindControl(icon);
-        if (image != nullptr) {
-            image->SetVisible(true);
-        }
-        if (valid) {
-            if (image != nullptr) {
-                image->SetAttribute(L"bkimage", kValidIcon);
+bool RegistrationForm::passes(const Field& field, std::wstring_view text) const {
+    switch (field.rule) {
+        case Rule::Account:
+            switch (checkAccountName(text)) {
+                case AccountNameCheck::BadLength:
+                    skin_.setText(field.label, kAccountLengthText);
+                    return false;
+                case AccountNameCheck::OnlyDigits:
+                    skin_.setText(field.label, kAccountDigitsText);
+                    return false;
+                case AccountNameCheck::Valid:
+                    return true;
             }
-            SetControlText(label, L"");
-            if (stored != nullptr) {
-                copyFixedText(*stored, sender->GetText());
+            return false;
+        case Rule::Nickname:
+            if (!checkNickname(text)) {
+                skin_.setText(field.label, kNicknameHint);
+                return false;
             }
-        } else {
-            if (stored != nullptr) {
-                (*stored)[0] = L'\0';
+            return true;
+        case Rule::Password:
+            switch (checkPassword(text, skin_.text(L"edit_PassWord_1"), skin_.text(L"edit_PassWord_2"))) {
+                case PasswordCheck::BadLength:
+                    skin_.setText(field.label, kPasswordHint);
+                    return false;
+                case PasswordCheck::Mismatch:
+                    skin_.setText(field.label, kPasswordMismatchText);
+                    return false;
+                case PasswordCheck::Valid:
+                    return true;
             }
-            if (image != nullptr) {
-                image->SetAttribute(L"bkimage", kInvalidIcon);
-            }
-        }
-    };
-
-    if (nameIs(sender, L"edit_PassWord_1")) {
-        if (textChanged) {
-            const std::wstring option = L"passlv" + std::to_wstring(PasswordStrength(sender->GetText())) + L"_option";
-            if (auto* level = Find<COptionUI>(option)) {
-                level->SetSelected(true);
-            }
-        } else if (killFocus) {
-            leaveField(L"Image_PassWord_1", CheckPassword(sender->GetText(), L"Text_PassWord_1"), L"Text_PassWord_1",
-                       nullptr);
-        } else {
-            SetControlText(L"Text_PassWord_1", kPasswordHint);
-        }
-        return true;
-    }
-    if (textChanged || sender == nullptr) {
-        return false;
-    }
-    if (nameIs(sender, L"edit_Account")) {
-        if (killFocus) {
-            leaveField(L"Image_Account", CheckAccountName(sender->GetText()), L"Text_Account", &registration.account);
-        } else {
-            SetControlText(L"Text_Account", kAccountHint);
-        }
-        return true;
-    }
-    if (nameIs(sender, L"edit_GameName")) {
-        if (killFocus) {
-            leaveField(L"Image_GameName", CheckNickname(sender->GetText()), L"Text_GameName", &registration.nickname);
-        } else {
-            SetControlText(L"Text_GameName", kNicknameHint);
-        }
-        return true;
-    }
-    if (nameIs(sender, L"edit_PassWord_2")) {
-        if (killFocus) {
-            leaveField(L"Image_PassWord_2", CheckPassword(sender->GetText(), L"Text_PassWord_2"), L"Text_PassWord_2",
-                       nullptr);
-        } else {
-            SetControlText(L"Text_PassWord_2", kPasswordHint);
-        }
-        return true;
-    }
-    if (nameIs(sender, L"edit_OK")) {
-        if (killFocus) {
-            CControlUI* image = PaintManager().FindControl(L"Image_OK");
-            if (image != nullptr) {
-                image->SetVisible(true);
-                image->SetAttribute(L"bkimage", CheckVerifyCode(sender->GetText()) ? kValidIcon : kInvalidIcon);
-            }
-        } else if (verifyCode.empty()) {
-            ShowVerifyCode();
-        }
-        return true;
+            return false;
+        case Rule::VerifyCode:
+            return checkVerifyCode(verifyCode_, text);
     }
     return false;
 }
 
-bool CLauncherWnd::CheckRegistration() {
-    auto text = [this](const wchar_t* name) {
-        CControlUI* control = PaintManager().FindControl(name);
-        return control != nullptr ? control->GetText() : std::wstring();
-    };
-    auto refuse = [this](const wchar_t* message) {
-        (void)messages_->show(kErrorTitle, message, 0);
+void RegistrationForm::leave(const Field& field, std::wstring_view text) {
+    const bool valid = passes(field, text);
+    CControlUI* icon = skin_.find(field.icon);
+    if (icon != nullptr) {
+        icon->SetVisible(true);
+        icon->SetAttribute(L"bkimage", valid ? kValidIcon : kInvalidIcon);
+    }
+    if (field.rule == Rule::VerifyCode) {
+        return;  // no label, nothing kept
+    }
+    if (valid) {
+        skin_.setText(field.label, L"");
+    }
+    if (field.kept != nullptr) {
+        // A valid text is kept (cut to 31 characters), an invalid one empties what was kept.
+        wchar_t(&kept)[32] = kept_.*field.kept;
+        if (valid) {
+            copyFixedText(kept, text);
+        } else {
+            kept[0] = L'\0';
+        }
+    }
+}
+
+bool RegistrationForm::handleField(const UiNotification& notification) {
+    const Field* field = fieldFor(notification.sender);
+    if (field == nullptr) {
         return false;
+    }
+    const std::wstring text = notification.sender->GetText();
+    if (typeIs(notification.type, L"textchanged")) {
+        if (::_wcsicmp(field->edit, L"edit_PassWord_1") != 0) {
+            return false;
+        }
+        const std::wstring option = L"passlv" + std::to_wstring(passwordStrength(text)) + L"_option";
+        skin_.setSelected(option, true);
+        return true;
+    }
+    if (typeIs(notification.type, L"killfocus")) {
+        leave(*field, text);
+    } else if (field->rule == Rule::VerifyCode) {
+        if (verifyCode_.empty()) {
+            newVerifyCode();
+        }
+    } else {
+        skin_.setText(field->label, field->hint);
+    }
+    return true;
+}
+
+std::optional<RegistrationData> RegistrationForm::check() {
+    auto refuse = [this](const wchar_t* message) {
+        (void)messages_.show(kErrorTitle, message, 0);
+        return std::nullopt;
     };
-    if (registration.account[0] == L'\0' || !CheckAccountName(text(L"edit_Account"))) {
+    const Field* account = fieldFor(skin_.find(L"edit_Account"));
+    const Field* nickname = fieldFor(skin_.find(L"edit_GameName"));
+    const std::wstring accountText = skin_.text(L"edit_Account");
+    const std::wstring nicknameText = skin_.text(L"edit_GameName");
+    if (account == nullptr || !passes(*account, accountText)) {
         return refuse(L"账号输入错误,请重新输入！");
     }
-    if (registration.nickname[0] == L'\0' || !CheckNickname(text(L"edit_GameName"))) {
+    if (nickname == nullptr || !passes(*nickname, nicknameText)) {
         return refuse(L"昵称输入错误 请重新输入！");
     }
-    const std::wstring first = text(L"edit_PassWord_1");
-    if (text(L"edit_PassWord_2").empty() || first.empty()) {
+    const std::wstring first = skin_.text(L"edit_PassWord_1");
+    if (skin_.text(L"edit_PassWord_2").empty() || first.empty()) {
         return refuse(L"密码不能为空 请重新输入！");
     }
-    if (!CheckPassword(first, L"Text_PassWord_1")) {
+    const Field* password = fieldFor(skin_.find(L"edit_PassWord_1"));
+    if (password == nullptr || !passes(*password, first)) {
         return refuse(L"密码错误 请重新输入！");
     }
-    copyFixedText(registration.password, first);
-    auto* boy = Find<COptionUI>(L"Option_boy");
-    registration.gender = boy != nullptr && boy->IsSelected() ? 1 : 0;
-    if (!CheckVerifyCode(text(L"edit_OK"))) {
+    if (!fitsArgumentField(accountText) || !fitsArgumentField(nicknameText) || !fitsArgumentField(first)) {
+        return refuse(L"账号、昵称和密码不能包含字符“|”");
+    }
+    if (!checkVerifyCode(verifyCode_, skin_.text(L"edit_OK"))) {
         return refuse(L"校验码错误");
     }
-    return agreementAccepted;
+    if (!agreementAccepted_) {
+        return std::nullopt;
+    }
+    RegistrationData data;
+    copyFixedText(data.account, accountText);
+    copyFixedText(data.nickname, nicknameText);
+    copyFixedText(data.password, first);
+    data.gender = skin_.isSelected(L"Option_boy") ? 1 : 0;
+    return data;
+}
+
+void RegistrationForm::newVerifyCode() {
+    verifyCode_.clear();
+    for (int i = 0; i < 4; ++i) {
+        verifyCode_ += std::to_wstring(std::rand() % 10);
+    }
+    skin_.setText(L"Text_Number", verifyCode_);
 }

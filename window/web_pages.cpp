@@ -1,87 +1,90 @@
-// Links in the default browser, and the platform's pages in the skin's browser controls.
+#include "window/web_pages.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
 #include "browser/web_event_handler.h"
 #include "common/build_settings.h"
 #include "uilib/web_browser.h"
-#include "window/launcher_wnd.h"
-#include "window/web_urls.h"
 
-// One handler per page for the whole program, made the first time its page is loaded.
-CWebEventHandler& CLauncherWnd::AdsHandler() {
+namespace {
+
+// One handler per page for the whole program: the browser controls keep a pointer to it
+// until they are destroyed, whenever that is.
+CWebEventHandler& adsHandler() {
     static CWebEventHandler handler;
     return handler;
 }
 
-CWebEventHandler& CLauncherWnd::QQHandler() {
+CWebEventHandler& qqHandler() {
     static CWebEventHandler handler;
     return handler;
 }
 
-CWebEventHandler& CLauncherWnd::WeChatHandler() {
+CWebEventHandler& weChatHandler() {
     static CWebEventHandler handler;
     return handler;
 }
 
-void CLauncherWnd::OpenWebLink(int kind) {
+}  // namespace
+
+void WebPages::openLink(WebLink kind) const {
     const std::wstring url = webLinkUrl(kind, kWebBaseUrl, kServiceChatUrl);
     if (url.empty()) {
-        return;  // not a link kind: nothing to open
+        return;
     }
-    if (seams_.openLink) {
-        seams_.openLink(url);
+    if (openLink_) {
+        openLink_(url);
         return;
     }
     ::ShellExecuteW(nullptr, L"OPEN", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void CLauncherWnd::ShowAdsPage(std::wstring_view controlName, bool show) {
-    auto* browser = Find<CWebBrowserUI>(controlName);
-    if (browser == nullptr || !show) {
+void WebPages::showAds(std::wstring_view controlName) const {
+    auto* browser = skin_.find<CWebBrowserUI>(controlName);
+    if (browser == nullptr) {
         return;
     }
-    browser->SetWebBrowserEventHandler(&AdsHandler());
-    const std::wstring url = adsPageUrl(kWebBaseUrl, browser->GetX(), browser->GetY(), skinType, skinColor);
+    browser->SetWebBrowserEventHandler(&adsHandler());
+    const std::wstring url = adsPageUrl(kWebBaseUrl, browser->GetX(), browser->GetY(), colors_.type, colors_.color);
     browser->Navigate2(L"about:blank");
     browser->Navigate2(url);
     browser->SetVisible(true);
 }
 
-void CLauncherWnd::ShowQQLogonPage(std::wstring_view controlName, bool show) {
-    auto* browser = Find<CWebBrowserUI>(controlName);
-    if (browser == nullptr || !show || qqPageLoaded) {
+void WebPages::showQQLogon(std::wstring_view controlName) {
+    auto* browser = skin_.find<CWebBrowserUI>(controlName);
+    if (browser == nullptr || qqPageLoaded_) {
         return;
     }
-    qqPageLoaded = true;
-    browser->SetWebBrowserEventHandler(&QQHandler());
-    const std::wstring url = qqLogonPageUrl(kWebBaseUrl);
+    qqPageLoaded_ = true;
+    browser->SetWebBrowserEventHandler(&qqHandler());
     browser->NavigateUrl(L"");
     browser->Navigate2(L"about:blank");
-    browser->Navigate2(url);
+    browser->Navigate2(qqLogonPageUrl(kWebBaseUrl));
 }
 
-void CLauncherWnd::ShowWeChatLogonPage() {
-    auto* browser = Find<CWebBrowserUI>(L"WeixLogonWeb");
+void WebPages::showWeChatLogon() const {
+    auto* browser = skin_.find<CWebBrowserUI>(L"WeixLogonWeb");
     if (browser == nullptr) {
         return;
     }
-    browser->SetWebBrowserEventHandler(&WeChatHandler());
+    browser->SetWebBrowserEventHandler(&weChatHandler());
     browser->Navigate2(L"about:blank");
     browser->Navigate2(weChatLogonPageUrl(kWebBaseUrl));
 }
 
-void CLauncherWnd::ShowRegisterPage(std::wstring_view controlName, bool show) {
-    auto* browser = Find<CWebBrowserUI>(controlName);
-    if (browser == nullptr || !show || registerPageLoaded) {
+void WebPages::showRegister(std::wstring_view controlName) {
+    auto* browser = skin_.find<CWebBrowserUI>(controlName);
+    if (browser == nullptr || registerPageLoaded_) {
         return;
     }
-    registerPageLoaded = true;
+    registerPageLoaded_ = true;
     browser->NavigateUrl(L"");
     browser->Navigate2(registerPageUrl(kWebBaseUrl));
 }
 
-void CLauncherWnd::LoadStartupPages() {
-    ShowAdsPage(L"web", true);
-    ShowQQLogonPage(L"QQLogonWeb", true);
+void WebPages::loadStartupPages() {
+    showAds(L"web");
+    showQQLogon(L"QQLogonWeb");
 }

@@ -4,9 +4,20 @@
 #include <string>
 #include <string_view>
 
-// Links opened in the default browser, by kind: 1 home page, 2 registration, 3 payment,
-// 4 customer-service chat, 5 password recovery. Any other kind gives the empty text.
+// Links opened in the default browser, by kind.
+enum class WebLink : int {
+    HomePage = 1,
+    Registration = 2,
+    Payment = 3,
+    ServiceChat = 4,
+    PasswordRecovery = 5,
+};
+
+// The address of a link kind; any number that is not a kind gives the empty text.
 std::wstring webLinkUrl(int kind, std::wstring_view base, std::wstring_view serviceChatUrl);
+inline std::wstring webLinkUrl(WebLink kind, std::wstring_view base, std::wstring_view serviceChatUrl) {
+    return webLinkUrl(static_cast<int>(kind), base, serviceChatUrl);
+}
 
 // The advertisement page for a control at (x, y) in the window and the user's colour skin.
 std::wstring adsPageUrl(std::wstring_view base, int x, int y, std::uint32_t skinType, std::uint32_t skinColor);

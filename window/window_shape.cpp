@@ -44,7 +44,7 @@ void CLauncherWnd::ApplyWindowRegion() {
     setRegion(hwnd, std::move(region));
 }
 
-void CLauncherWnd::OnSizeRegion(WPARAM /*sizeType*/) {
+void CLauncherWnd::OnSizeRegion() {
     const HWND hwnd = GetHwnd();
     const SIZE corner = paintManager_.GetRoundCorner();
     UniqueRegion region;

@@ -2,6 +2,7 @@
 // An update host for the tests: it keeps every call in order and answers the run's questions
 // from a script.
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -20,8 +21,13 @@ public:
     // Answers given in order; when they run out, the close button (1).
     std::deque<unsigned> answers;
     std::vector<ShownMessage> shown;
+    // Called as each message is shown, on the thread that shows it.
+    std::function<void()> onShow;
 
     unsigned show(const std::wstring& title, const std::wstring& text, unsigned style) override {
+        if (onShow) {
+            onShow();
+        }
         shown.push_back({title, text, style});
         if (answers.empty()) {
             return 1;

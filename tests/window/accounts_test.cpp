@@ -25,8 +25,8 @@ TEST_F(Accounts, LastUsedAccountFillsTheForm) {
     EXPECT_EQ(text(L"LogonAccount"), L"last_player");
     EXPECT_EQ(text(L"PassWord"), L"secret9");
     EXPECT_TRUE(saveSelected(*this, control(L"SavePassword")));
-    EXPECT_EQ(window().accountCount, 2);
-    EXPECT_EQ(window().selectedAccount, 1);
+    EXPECT_EQ(window().Accounts().count(), 2u);
+    EXPECT_EQ(window().Accounts().shown(), 1);
     auto* combo = dynamic_cast<CComboUI*>(control(L"Account"));
     ASSERT_EQ(combo->GetCount(), 2);
     EXPECT_EQ(combo->GetItemAt(0)->GetName(), L"AccountsCount_Index_0");
@@ -42,13 +42,13 @@ TEST_F(Accounts, WithoutAMatchTheFirstAccountIsShown) {
     EXPECT_EQ(text(L"LogonAccount"), L"no_password");
     EXPECT_EQ(text(L"PassWord"), L"");
     EXPECT_FALSE(saveSelected(*this, control(L"SavePassword")));
-    EXPECT_EQ(window().selectedAccount, 0);
+    EXPECT_EQ(window().Accounts().shown(), 0);
 }
 
 TEST_F(Accounts, NoAccountsLeaveTheFormEmpty) {
     createWindow();
-    EXPECT_EQ(window().accountCount, 0);
-    EXPECT_EQ(window().selectedAccount, 255);
+    EXPECT_EQ(window().Accounts().count(), 0u);
+    EXPECT_EQ(window().Accounts().shown(), AccountList::kNone);
     EXPECT_EQ(text(L"LogonAccount"), L"");
 }
 
@@ -110,11 +110,41 @@ TEST_F(Accounts, ForgettingAnAccountDeletesItsKeyTree) {
     EXPECT_TRUE(registryKeyExists(std::wstring(kUserInfoKey) + L"\\31"));
     ASSERT_EQ(combo->GetCount(), 1);
     EXPECT_EQ(combo->GetItemAt(0)->GetText(), L"keep_me");
-    EXPECT_EQ(window().accounts[1]->userId, 0);
-    EXPECT_EQ(window().accountCount, 2) << "records keep their places";
+    EXPECT_EQ(window().Accounts().record(1).userId, 0);
+    EXPECT_EQ(window().Accounts().count(), 2u) << "records keep their places";
     EXPECT_EQ(text(L"LogonAccount"), L"");
     EXPECT_EQ(text(L"PassWord"), L"");
     EXPECT_FALSE(saveSelected(*this, control(L"SavePassword")));
+}
+
+// The key is deleted by the name it was read under: "007" formatted again would be "7".
+TEST_F(Accounts, ForgettingDeletesTheKeyNameThatWasRead) {
+    writeString(std::wstring(kUserInfoKey) + L"\\007", L"UserAccount", L"bond_007");
+    rememberAccount(7, L"another_seven", L"");
+    createWindow();
+    auto* combo = dynamic_cast<CComboUI*>(control(L"Account"));
+    ASSERT_EQ(combo->GetCount(), 2);
+    const int bond = combo->GetItemAt(0)->GetText() == L"bond_007" ? 0 : 1;
+    combo->SelectItem(bond);
+    notify(L"itemselect", L"Account");
+    click(L"DeletAccount");
+    EXPECT_FALSE(registryKeyExists(std::wstring(kUserInfoKey) + L"\\007"));
+    EXPECT_TRUE(registryKeyExists(std::wstring(kUserInfoKey) + L"\\7")) << "another account's key";
+}
+
+// The logon form refuses the lobby client's field separator in the account or password.
+TEST_F(Accounts, LogonInputHoldingTheSeparatorIsRefused) {
+    createWindow();
+    for (const auto& [account, password] : {std::pair<std::wstring, std::wstring>{L"play|er", L"secret"},
+                                            std::pair<std::wstring, std::wstring>{L"player", L"sec|ret"}}) {
+        messages.shown.clear();
+        control(L"LogonAccount")->SetText(account);
+        control(L"PassWord")->SetText(password);
+        EXPECT_FALSE(window().Logon().check());
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].title, L"错误提示");
+        EXPECT_EQ(messages.shown[0].text, L"账号和密码不能包含字符“|”");
+    }
 }
 
 TEST_F(Accounts, ForgettingAnAccountWithoutANameRemovesNothing) {
@@ -129,7 +159,7 @@ TEST_F(Accounts, ForgettingAnAccountWithoutANameRemovesNothing) {
 
 TEST_F(Accounts, LogonInputBounds) {
     createWindow();
-    CLauncherWnd& w = window();
+    LogonForm& form = window().Logon();
     struct Case {
         std::wstring account, password;
         bool accepted;
@@ -145,7 +175,7 @@ TEST_F(Accounts, LogonInputBounds) {
         messages.shown.clear();
         control(L"LogonAccount")->SetText(c.account);
         control(L"PassWord")->SetText(c.password);
-        EXPECT_EQ(w.CheckLogonInput(), c.accepted);
+        EXPECT_EQ(form.check(), c.accepted);
         if (c.message != nullptr) {
             ASSERT_EQ(messages.shown.size(), 1u);
             EXPECT_EQ(messages.shown[0].title, L"错误提示");
@@ -158,9 +188,9 @@ TEST_F(Accounts, LogonInputBounds) {
     // A 40-character account passes and is cut to 31; a 40-character password to 32.
     control(L"LogonAccount")->SetText(std::wstring(40, L'n'));
     control(L"PassWord")->SetText(std::wstring(40, L'p'));
-    EXPECT_TRUE(w.CheckLogonInput());
-    EXPECT_EQ(std::wstring(w.logonAccount), std::wstring(31, L'n'));
-    EXPECT_EQ(std::wstring(w.logonPassword), std::wstring(32, L'p'));
+    EXPECT_TRUE(form.check());
+    EXPECT_EQ(form.account(), std::wstring(31, L'n'));
+    EXPECT_EQ(form.password(), std::wstring(32, L'p'));
 }
 
 }  // namespace

@@ -27,20 +27,26 @@ public:
 TEST_F(Dispatch, PagesOfTheTabLayout) {
     struct Row {
         const wchar_t* click;
-        int tab, logonPage;
+        int tab;
+        LogonPage logonPage;
         bool webPageActive;
     };
     const Row rows[] = {
-        {L"RegisterTop", 1, 2, true}, {L"Register_Clost", 0, 0, false}, {L"Register", 1, 2, true},
-        {L"QQLogon", 2, 1, true},     {L"WeiLogon", 3, 1, true},        {L"CloseWindow", 0, 0, false},
-        {L"QQLogon", 2, 1, true},     {L"Logon-Teb", 2, 0, true},  // no tab change
+        {L"RegisterTop", 1, LogonPage::Registration, true},
+        {L"Register_Clost", 0, LogonPage::AccountForm, false},
+        {L"Register", 1, LogonPage::Registration, true},
+        {L"QQLogon", 2, LogonPage::WebLogon, true},
+        {L"WeiLogon", 3, LogonPage::WebLogon, true},
+        {L"CloseWindow", 0, LogonPage::AccountForm, false},
+        {L"QQLogon", 2, LogonPage::WebLogon, true},
+        {L"Logon-Teb", 2, LogonPage::AccountForm, true},  // no tab change
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.click, row.click + wcslen(row.click)));
         click(row.click);
         EXPECT_EQ(tab(), row.tab);
-        EXPECT_EQ(window().logonPage, row.logonPage);
-        EXPECT_EQ(window().webPageActive, row.webPageActive);
+        EXPECT_EQ(window().Tabs().page(), row.logonPage);
+        EXPECT_EQ(window().Tabs().webPageActive(), row.webPageActive);
     }
 }
 
@@ -71,9 +77,9 @@ TEST_F(Dispatch, LinksOpenInTheDefaultBrowser) {
     click(L"GetPassword");
     EXPECT_EQ(openedLinks, (std::vector<std::wstring>{base, base + L"//Pay/Pay.aspx", kServiceChatUrl,
                                                       base + L"/Member/ReLogonPass.aspx"}));
-    window().OpenWebLink(0);
-    window().OpenWebLink(6);
-    EXPECT_EQ(openedLinks.size(), 4u) << "other kinds open nothing";
+    EXPECT_EQ(webLinkUrl(0, base, kServiceChatUrl), L"") << "other kinds open nothing";
+    EXPECT_EQ(webLinkUrl(6, base, kServiceChatUrl), L"");
+    EXPECT_EQ(openedLinks.size(), 4u);
 }
 
 TEST_F(Dispatch, LogonAndRegistrationWaitForTheUpdate) {
@@ -88,7 +94,7 @@ TEST_F(Dispatch, LogonAndRegistrationWaitForTheUpdate) {
         EXPECT_EQ(shown.style, 0u);
     }
     // Once logon is allowed the form is checked (here it fails on purpose: no launch).
-    window().logonAllowed = true;
+    window().Update().setLogonAllowed(true);
     control(L"PassWord")->SetText(L"s");
     click(L"Logon");
     ASSERT_EQ(messages.shown.size(), 3u);
@@ -97,14 +103,14 @@ TEST_F(Dispatch, LogonAndRegistrationWaitForTheUpdate) {
 
 TEST_F(Dispatch, SmallerActions) {
     click(L"But_Ok");
-    EXPECT_EQ(window().verifyCode.size(), 4u);
+    EXPECT_EQ(window().Registration().verifyCode().size(), 4u);
     auto* agreement = dynamic_cast<COptionUI*>(control(L"Option_OK"));
     agreement->SetSelected(false);
     click(L"Option_OK");
-    EXPECT_FALSE(window().agreementAccepted);
+    EXPECT_FALSE(window().Registration().agreementAccepted());
     agreement->SetSelected(true);
     click(L"Option_OK");
-    EXPECT_TRUE(window().agreementAccepted);
+    EXPECT_TRUE(window().Registration().agreementAccepted());
     click(L"Option_boy");
     click(L"Option_gorig");
     EXPECT_TRUE(messages.shown.empty());
@@ -114,7 +120,7 @@ TEST_F(Dispatch, SmallerActions) {
 }
 
 TEST_F(Dispatch, StartupPagesAndTheirAddresses) {
-    window().LoadStartupPages();
+    window().Pages().loadStartupPages();
     const CControlUI* ads = control(L"web");
     EXPECT_EQ(requested(L"web"), base + L"//ads/LogonLogo.aspx?point=" + std::to_wstring(ads->GetX()) + L"," +
                                      std::to_wstring(ads->GetY()) + L"&skinType=1&dwColor=-1");
@@ -123,7 +129,7 @@ TEST_F(Dispatch, StartupPagesAndTheirAddresses) {
     EXPECT_TRUE(ads->IsVisible());
     EXPECT_NE(browser(L"web")->GetWebBrowserEventHandler(), nullptr);
     EXPECT_EQ(requested(L"QQLogonWeb"), base + L"//qlogin.aspx");
-    EXPECT_TRUE(window().qqPageLoaded);
+    EXPECT_TRUE(window().Pages().qqPageLoaded());
 }
 
 TEST_F(Dispatch, AdvertisementCarriesTheColourSkin) {
@@ -131,13 +137,13 @@ TEST_F(Dispatch, AdvertisementCarriesTheColourSkin) {
     LauncherWindowTest::SetUp();
     writeDword(kInterfaceKey, L"InterfaceType", 3);
     createWindow();
-    window().ShowAdsPage(L"web", true);
+    window().Pages().showAds(L"web");
     EXPECT_NE(requested(L"web").find(L"&skinType=0&dwColor=2"), std::wstring::npos)
         << std::string(requested(L"web").begin(), requested(L"web").end());
 }
 
 TEST_F(Dispatch, QQPageLoadsOnceAndWeChatOnEveryVisit) {
-    window().LoadStartupPages();
+    window().Pages().loadStartupPages();
     browser(L"QQLogonWeb")->Navigate2(L"about:marker");
     click(L"QQLogon");
     click(L"QQLogon");

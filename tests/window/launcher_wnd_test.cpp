@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "tests/window/window_fixture.h"
@@ -10,6 +11,7 @@
 #include "uilib/progress.h"
 #include "update/status_texts.h"
 #include "update/update_engine.h"
+#include "window/password_strength.h"
 
 namespace {
 
@@ -21,10 +23,10 @@ TEST_F(LauncherWindow, CreationBuildsTheSkinAndStartsTheUpdate) {
     CLauncherWnd& w = window();
     EXPECT_EQ(text(L"UpdateState"), L"正在更新文件列表.....");
     EXPECT_FALSE(control(L"Logon")->IsEnabled());
-    EXPECT_TRUE(w.skinReady.load());
-    EXPECT_FALSE(w.logonAllowed.load());
+    EXPECT_TRUE(w.Update().isSkinReady());
+    EXPECT_FALSE(w.Update().logonAllowed());
     ASSERT_EQ(updateStarts.size(), 1u);
-    EXPECT_EQ(updateStarts[0], static_cast<UpdateHost*>(&w));
+    EXPECT_EQ(updateStarts[0], static_cast<UpdateHost*>(&w.Update()));
     EXPECT_EQ(text(L"LogonAccount"), L"player_one") << "the remembered accounts are loaded";
     EXPECT_EQ(dynamic_cast<CComboUI*>(control(L"Account"))->GetCount(), 1);
 
@@ -92,7 +94,7 @@ TEST_F(LauncherWindow, ColourSkinFromTheRegistry) {
         createWindow();
         EXPECT_EQ(control(L"backlayout")->GetBkImage(), c.image);
         EXPECT_EQ(control(L"backlayout")->GetBkColor(), c.background);
-        EXPECT_EQ(window().skinType, c.type.value_or(0xFFFF));
+        EXPECT_EQ(window().Pages().colorSkin().type, c.type.value_or(0xFFFF));
     }
 }
 
@@ -103,7 +105,7 @@ TEST_F(LauncherWindow, UpdateHostFromTheWorkerThread) {
     auto* progress = dynamic_cast<CProgressUI*>(control(L"AllFileProgress"));
     ASSERT_NE(progress, nullptr);
     std::thread worker([&] {
-        UpdateHost& host = w;
+        UpdateHost& host = w.Update();
         host.showAllFileProgress(5, 0);  // no total: nothing changes
         host.showUpdateState(L"下载版本文件..");
         host.showAllFileProgress(1, 3);
@@ -115,16 +117,16 @@ TEST_F(LauncherWindow, UpdateHostFromTheWorkerThread) {
     EXPECT_EQ(text(L"UpdateState"), L"正在校验版本...");
     EXPECT_EQ(progress->GetValue(), 33);
 
-    std::thread([&] { static_cast<UpdateHost&>(w).showAllFileProgress(3, 3); }).join();
+    std::thread([&] { w.Update().showAllFileProgress(3, 3); }).join();
     pump();
     EXPECT_EQ(progress->GetValue(), 100);
 
     std::thread([&] {
-        UpdateHost& host = w;
+        UpdateHost& host = w.Update();
         host.showUpdateState(kFinalUpToDate);
         host.finishUpdate(true);
     }).join();
-    EXPECT_TRUE(w.logonAllowed.load()) << "visible at once";
+    EXPECT_TRUE(w.Update().logonAllowed()) << "visible at once";
     pump();
     EXPECT_TRUE(control(L"Logon")->IsEnabled());
     EXPECT_EQ(text(L"UpdateState"), L"");
@@ -133,16 +135,16 @@ TEST_F(LauncherWindow, UpdateHostFromTheWorkerThread) {
 
 TEST_F(LauncherWindow, FinishWithoutLogonStillEnablesTheButton) {
     createWindow();
-    std::thread([&] { static_cast<UpdateHost&>(window()).finishUpdate(false); }).join();
+    std::thread([&] { window().Update().finishUpdate(false); }).join();
     pump();
     EXPECT_TRUE(control(L"Logon")->IsEnabled());
-    EXPECT_FALSE(window().logonAllowed.load());
+    EXPECT_FALSE(window().Update().logonAllowed());
 }
 
 TEST_F(LauncherWindow, NothingIsShownBeforeTheSkinIsReady) {
     createWindow();
-    window().skinReady = false;
-    UpdateHost& host = window();
+    window().Update().setSkinReady(false);
+    UpdateHost& host = window().Update();
     host.showUpdateState(L"late");
     host.showAllFileProgress(1, 2);
     pump();
@@ -153,8 +155,8 @@ TEST_F(LauncherWindow, NothingIsShownBeforeTheSkinIsReady) {
 // Enter on the account or registration page before the update has finished is refused.
 TEST_F(LauncherWindow, EnterIsRefusedWhileTheUpdateRuns) {
     createWindow();
-    for (int page : {0, 2}) {
-        window().logonPage = page;
+    for (LogonPage page : {LogonPage::AccountForm, LogonPage::Registration}) {
+        window().Tabs().enter(page);
         ::SendMessageW(window().GetHwnd(), WM_KEYDOWN, VK_RETURN, 0);
     }
     ASSERT_EQ(messages.shown.size(), 2u);
@@ -163,14 +165,71 @@ TEST_F(LauncherWindow, EnterIsRefusedWhileTheUpdateRuns) {
         EXPECT_EQ(shown.text, L"正在更新请稍后尝试");
         EXPECT_EQ(shown.style, 0u);
     }
-    window().logonPage = 1;
+    window().Tabs().enter(LogonPage::WebLogon);
     ::SendMessageW(window().GetHwnd(), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(messages.shown.size(), 2u) << "a web page takes Enter itself";
 }
 
+// The logon pages' scripts are refused like the form while the update runs: no lobby client
+// starts from an installation that is half updated.
+TEST_F(LauncherWindow, WebLogonsAreRefusedWhileTheUpdateRuns) {
+    createWindow();
+    window().OnQQLogon(L"openid", L"token");
+    window().OnAccountLogon(L"user", L"pass");
+    ASSERT_EQ(messages.shown.size(), 2u);
+    for (const ShownMessage& shown : messages.shown) {
+        EXPECT_EQ(shown.text, L"正在更新请稍后尝试");
+    }
+}
+
+// The update worker's prompts are asked on the window's thread, which owns every window;
+// the worker waits for the answer.
+TEST_F(LauncherWindow, PromptsOfTheWorkerAreAskedOnTheWindowsThread) {
+    createWindow();
+    messages.answers = {6};
+    const DWORD windowThread = ::GetCurrentThreadId();
+    DWORD shownOn = 0;
+    messages.onShow = [&] { shownOn = ::GetCurrentThreadId(); };
+    unsigned answer = 0;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        answer = window().Update().messages().show(L"错误提示", L"下载文件错误", 4);
+        done = true;
+    });
+    while (!done) {
+        pump();
+        ::Sleep(1);
+    }
+    worker.join();
+    EXPECT_EQ(answer, 6u);
+    EXPECT_EQ(shownOn, windowThread);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].style, 4u);
+}
+
+// Once the window is gone, the worker's updates are dropped instead of being run on the
+// worker's own thread, and its prompts are answered with the close button.
+TEST_F(LauncherWindow, AfterTheWindowIsGoneTheWorkerReachesNothing) {
+    createWindow();
+    UpdateView& view = window().Update();
+    ::DestroyWindow(window().GetHwnd());
+    pump();
+    unsigned answer = 0;
+    std::thread worker([&] {
+        view.showUpdateState(L"late");  // would touch destroyed controls if it ran here
+        view.finishUpdate(true);
+        answer = view.messages().show(L"错误提示", L"下载文件错误", 4);
+    });
+    worker.join();
+    pump();
+    EXPECT_EQ(answer, 1u);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(view.logonAllowed()) << "the run's end is still recorded";
+}
+
 TEST_F(LauncherWindow, EnterChecksTheLogonFormOnceTheUpdateHasFinished) {
     createWindow();
-    window().logonAllowed = true;
+    window().Update().setLogonAllowed(true);
     ::SendMessageW(window().GetHwnd(), WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, L"账号输入错误");
@@ -215,13 +274,14 @@ TEST_F(LauncherWindow, RegionFollowsMinimiseAndRestore) {
 
 TEST_F(LauncherWindow, PasswordStrengthAndVerifyCode) {
     createWindow();
-    EXPECT_EQ(window().PasswordStrength(L"abcde"), 0);
-    EXPECT_EQ(window().PasswordStrength(L"abcDE1"), 3);
+    EXPECT_EQ(passwordStrength(L"abcde"), 0);
+    EXPECT_EQ(passwordStrength(L"abcDE1"), 3);
+    RegistrationForm& form = window().Registration();
     for (int i = 0; i < 50; ++i) {
-        window().ShowVerifyCode();
-        ASSERT_EQ(window().verifyCode.size(), 4u);
-        EXPECT_EQ(window().verifyCode.find_first_not_of(L"0123456789"), std::wstring::npos);
-        EXPECT_EQ(text(L"Text_Number"), window().verifyCode);
+        form.newVerifyCode();
+        ASSERT_EQ(form.verifyCode().size(), 4u);
+        EXPECT_EQ(form.verifyCode().find_first_not_of(L"0123456789"), std::wstring::npos);
+        EXPECT_EQ(text(L"Text_Number"), form.verifyCode());
     }
 }
 

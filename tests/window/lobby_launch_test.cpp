@@ -51,9 +51,8 @@ TEST_F(LobbyLaunchDeathTest, AccountLogonWithRememberedPassword) {
             control(L"LogonAccount")->SetText(L"player_one");
             control(L"PassWord")->SetText(L"secret");
             setSavePassword(true);
-            if (window().CheckLogonInput()) {
-                window().LaunchLobby(0);
-            }
+            window().Update().setLogonAllowed(true);
+            click(L"Logon");
             ::ExitProcess(3);
         },
         testing::ExitedWithCode(0), "");
@@ -70,7 +69,7 @@ TEST_F(LobbyLaunchDeathTest, AccountLogonWithoutRememberingFromAnotherFolder) {
             control(L"LogonAccount")->SetText(L"player_two");
             control(L"PassWord")->SetText(L"pass");
             setSavePassword(false);
-            window().logonAllowed = true;
+            window().Update().setLogonAllowed(true);
             ::SendMessageW(window().GetHwnd(), WM_KEYDOWN, VK_RETURN, 0);  // Enter on the account page
             ::ExitProcess(3);
         },
@@ -90,11 +89,11 @@ TEST_F(LobbyLaunchDeathTest, RegistrationLogon) {
             control(L"edit_PassWord_1")->SetText(L"Secret123");
             control(L"edit_PassWord_2")->SetText(L"Secret123");
             notify(L"setfocus", L"edit_OK");
-            control(L"edit_OK")->SetText(window().verifyCode);
+            control(L"edit_OK")->SetText(window().Registration().verifyCode());
             dynamic_cast<COptionUI*>(control(L"Option_boy"))->SetSelected(true);
             setSavePassword(true);
-            window().logonAllowed = true;
-            window().logonPage = 2;
+            window().Update().setLogonAllowed(true);
+            window().Tabs().enter(LogonPage::Registration);
             click(L"Register_Ok");
             ::ExitProcess(3);
         },
@@ -106,6 +105,7 @@ TEST_F(LobbyLaunchDeathTest, QQWebLogon) {
     EXPECT_EXIT(
         {
             setSavePassword(true);  // the web logons never remember
+            window().Update().setLogonAllowed(true);
             window().OnQQLogon(L"", L"token-1");
             ::ExitProcess(3);
         },
@@ -116,6 +116,7 @@ TEST_F(LobbyLaunchDeathTest, QQWebLogon) {
 TEST_F(LobbyLaunchDeathTest, AccountWebLogon) {
     EXPECT_EXIT(
         {
+            window().Update().setLogonAllowed(true);
             window().OnAccountLogon(L"web_user", L"web_pass");
             ::ExitProcess(3);
         },
@@ -130,8 +131,8 @@ TEST_F(LobbyLaunch, MissingLobbyClientIsReported) {
     ASSERT_TRUE(::MoveFileW(lobby.c_str(), away.c_str()));
     control(L"LogonAccount")->SetText(L"player_one");
     control(L"PassWord")->SetText(L"secret");
-    ASSERT_TRUE(window().CheckLogonInput());
-    window().LaunchLobby(0);
+    window().Update().setLogonAllowed(true);
+    click(L"Logon");
     window().OnQQLogon(L"a", L"b");
     ::MoveFileW(away.c_str(), lobby.c_str());
     ASSERT_EQ(messages.shown.size(), 2u);

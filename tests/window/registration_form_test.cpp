@@ -11,7 +11,7 @@ namespace {
 constexpr wchar_t kValid[] = L"file='LobbexUpdate\\tooltip.png' source='16,0,32,16'";
 constexpr wchar_t kInvalid[] = L"file='LobbexUpdate\\tooltip.png' source='0,0,16,16'";
 
-class RegistrationForm : public LauncherWindowTest {
+class Registration : public LauncherWindowTest {
 public:
     void SetUp() override {
         LauncherWindowTest::SetUp();
@@ -34,11 +34,11 @@ public:
         enter(L"edit_PassWord_1", L"Secret123");
         enter(L"edit_PassWord_2", L"Secret123");
         notify(L"setfocus", L"edit_OK");
-        control(L"edit_OK")->SetText(window().verifyCode);
+        control(L"edit_OK")->SetText(window().Registration().verifyCode());
     }
 };
 
-TEST_F(RegistrationForm, AccountIsCheckedWhenItLosesTheFocus) {
+TEST_F(Registration, AccountIsCheckedWhenItLosesTheFocus) {
     struct Case {
         std::wstring text;
         bool valid;
@@ -58,13 +58,13 @@ TEST_F(RegistrationForm, AccountIsCheckedWhenItLosesTheFocus) {
         EXPECT_TRUE(control(L"Image_Account")->IsVisible());
         EXPECT_EQ(control(L"Image_Account")->GetBkImage(), c.valid ? kValid : kInvalid);
         EXPECT_EQ(text(L"Text_Account"), c.label);
-        EXPECT_EQ(std::wstring(window().registration.account), c.valid ? c.text : L"");
+        EXPECT_EQ(std::wstring(window().Registration().kept().account), c.valid ? c.text : L"");
     }
     notify(L"setfocus", L"edit_Account");
     EXPECT_EQ(text(L"Text_Account"), L"6~18个字母/数字组成，不能全为数字，不区分大小写");
 }
 
-TEST_F(RegistrationForm, NicknameCountsChineseCharactersTwice) {
+TEST_F(Registration, NicknameCountsChineseCharactersTwice) {
     const std::pair<std::wstring, bool> cases[] = {
         {L"abcde", false},
         {L"abcdef", true},
@@ -78,11 +78,11 @@ TEST_F(RegistrationForm, NicknameCountsChineseCharactersTwice) {
         enter(L"edit_GameName", nickname);
         EXPECT_EQ(control(L"Image_GameName")->GetBkImage(), valid ? kValid : kInvalid);
         EXPECT_EQ(text(L"Text_GameName"), valid ? L"" : L"游戏昵称由6-16个字符组成，一个汉字算两个字符");
-        EXPECT_EQ(std::wstring(window().registration.nickname), valid ? nickname : L"");
+        EXPECT_EQ(std::wstring(window().Registration().kept().nickname), valid ? nickname : L"");
     }
 }
 
-TEST_F(RegistrationForm, PasswordsAreCheckedForLengthAndAgreement) {
+TEST_F(Registration, PasswordsAreCheckedForLengthAndAgreement) {
     const std::pair<std::wstring, bool> lengths[] = {
         {std::wstring(7, L'p'), false},
         {std::wstring(8, L'p'), true},
@@ -105,7 +105,7 @@ TEST_F(RegistrationForm, PasswordsAreCheckedForLengthAndAgreement) {
     EXPECT_EQ(text(L"Text_PassWord_2"), L"8～16个字符(字母、数字、特殊符号),区分大小写");
 }
 
-TEST_F(RegistrationForm, TypingAPasswordShowsItsStrength) {
+TEST_F(Registration, TypingAPasswordShowsItsStrength) {
     const std::pair<std::wstring, const wchar_t*> cases[] = {
         {L"abcde", L"passlv0_option"},
         {L"abcdef", L"passlv1_option"},
@@ -120,51 +120,50 @@ TEST_F(RegistrationForm, TypingAPasswordShowsItsStrength) {
     EXPECT_FALSE(selected(L"passlv0_option")) << "one option of the group at a time";
 }
 
-TEST_F(RegistrationForm, VerificationCodeComesWithTheFirstVisit) {
-    EXPECT_TRUE(window().verifyCode.empty());
+TEST_F(Registration, VerificationCodeComesWithTheFirstVisit) {
+    EXPECT_TRUE(window().Registration().verifyCode().empty());
     control(L"edit_OK")->SetText(L"");
     notify(L"killfocus", L"edit_OK");
     EXPECT_EQ(control(L"Image_OK")->GetBkImage(), kInvalid) << "no code yet: nothing matches";
     notify(L"setfocus", L"edit_OK");
-    const std::wstring code = window().verifyCode;
+    const std::wstring code = window().Registration().verifyCode();
     ASSERT_EQ(code.size(), 4u);
     EXPECT_EQ(text(L"Text_Number"), code);
     notify(L"setfocus", L"edit_OK");
-    EXPECT_EQ(window().verifyCode, code) << "the code stays until replaced";
+    EXPECT_EQ(window().Registration().verifyCode(), code) << "the code stays until replaced";
     control(L"edit_OK")->SetText(code);
     notify(L"killfocus", L"edit_OK");
     EXPECT_EQ(control(L"Image_OK")->GetBkImage(), kValid);
 }
 
-TEST_F(RegistrationForm, RegistrationCheckStopsAtTheFirstFailure) {
+TEST_F(Registration, RegistrationCheckStopsAtTheFirstFailure) {
     struct Case {
         const char* what;
-        std::function<void(RegistrationForm&)> spoil;
+        std::function<void(Registration&)> spoil;
         const wchar_t* message;  // null: refused without a message
     };
     const Case cases[] = {
-        {"account field corrected but not left",
-         [](RegistrationForm& t) {
-             t.enter(L"edit_Account", L"12345");
-             t.control(L"edit_Account")->SetText(L"player02");
-         },
+        {"account field spoiled but not left", [](Registration& t) { t.control(L"edit_Account")->SetText(L"12345"); },
          L"账号输入错误,请重新输入！"},
-        {"nickname too short", [](RegistrationForm& t) { t.enter(L"edit_GameName", L"abc"); },
+        {"nickname spoiled but not left", [](Registration& t) { t.control(L"edit_GameName")->SetText(L"abc"); },
          L"昵称输入错误 请重新输入！"},
-        {"second password empty", [](RegistrationForm& t) { t.control(L"edit_PassWord_2")->SetText(L""); },
+        {"nickname too short", [](Registration& t) { t.enter(L"edit_GameName", L"abc"); },
+         L"昵称输入错误 请重新输入！"},
+        {"second password empty", [](Registration& t) { t.control(L"edit_PassWord_2")->SetText(L""); },
          L"密码不能为空 请重新输入！"},
-        {"passwords differ", [](RegistrationForm& t) { t.control(L"edit_PassWord_2")->SetText(L"Secret124"); },
+        {"passwords differ", [](Registration& t) { t.control(L"edit_PassWord_2")->SetText(L"Secret124"); },
          L"密码错误 请重新输入！"},
-        {"wrong code", [](RegistrationForm& t) { t.control(L"edit_OK")->SetText(L"x"); }, L"校验码错误"},
-        {"agreement not accepted", [](RegistrationForm& t) { t.window().agreementAccepted = false; }, nullptr},
+        {"wrong code", [](Registration& t) { t.control(L"edit_OK")->SetText(L"x"); }, L"校验码错误"},
+        {"agreement not accepted", [](Registration& t) { t.window().Registration().setAgreementAccepted(false); },
+         nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        window().agreementAccepted = true;
+        window().Registration().setAgreementAccepted(true);
         fillValidForm();
         c.spoil(*this);
         messages.shown.clear();
-        EXPECT_FALSE(window().CheckRegistration());
+        EXPECT_FALSE(window().Registration().check());
         if (c.message != nullptr) {
             ASSERT_EQ(messages.shown.size(), 1u);
             EXPECT_EQ(messages.shown[0].title, L"错误提示");
@@ -175,26 +174,63 @@ TEST_F(RegistrationForm, RegistrationCheckStopsAtTheFirstFailure) {
     }
 }
 
-TEST_F(RegistrationForm, ValidFormIsAcceptedWithItsData) {
+TEST_F(Registration, ValidFormIsAcceptedWithItsData) {
     fillValidForm();
     dynamic_cast<COptionUI*>(control(L"Option_gorig"))->SetSelected(true);
-    EXPECT_TRUE(window().CheckRegistration());
+    std::optional<RegistrationData> data = window().Registration().check();
+    ASSERT_TRUE(data);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(std::wstring(window().registration.password), L"Secret123");
-    EXPECT_EQ(window().registration.gender, 0);
+    EXPECT_EQ(std::wstring(data->account), L"player01");
+    EXPECT_EQ(std::wstring(data->nickname), L"\u5C0F\u9F99\u5973xx");
+    EXPECT_EQ(std::wstring(data->password), L"Secret123");
+    EXPECT_EQ(data->gender, 0);
     dynamic_cast<COptionUI*>(control(L"Option_boy"))->SetSelected(true);
-    EXPECT_TRUE(window().CheckRegistration());
-    EXPECT_EQ(window().registration.gender, 1);
+    data = window().Registration().check();
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->gender, 1);
 }
 
-TEST_F(RegistrationForm, OtherControlsAreNotFormFields) {
+// The lobby client gets what the check passed, not what the fields kept when they were last
+// left: an account edited and sent with Enter at once is the one registered.
+TEST_F(Registration, WhatIsLaunchedIsWhatWasChecked) {
+    fillValidForm();
+    control(L"edit_Account")->SetText(L"player02");
+    control(L"edit_GameName")->SetText(L"nickname2");
+    const std::optional<RegistrationData> data = window().Registration().check();
+    ASSERT_TRUE(data);
+    EXPECT_EQ(std::wstring(data->account), L"player02");
+    EXPECT_EQ(std::wstring(data->nickname), L"nickname2");
+    EXPECT_EQ(std::wstring(window().Registration().kept().account), L"player01") << "kept on focus loss only";
+}
+
+// The lobby client's fields are separated by "|": a form holding one is refused, whichever
+// field has it.
+TEST_F(Registration, FieldsHoldingTheSeparatorAreRefused) {
+    for (const wchar_t* field : {L"edit_Account", L"edit_GameName"}) {
+        fillValidForm();
+        control(field)->SetText(std::wstring(L"play|er01"));
+        messages.shown.clear();
+        EXPECT_FALSE(window().Registration().check());
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, L"账号、昵称和密码不能包含字符“|”");
+    }
+    fillValidForm();
+    control(L"edit_PassWord_1")->SetText(L"Secret|123");
+    control(L"edit_PassWord_2")->SetText(L"Secret|123");
+    messages.shown.clear();
+    EXPECT_FALSE(window().Registration().check());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, L"账号、昵称和密码不能包含字符“|”");
+}
+
+TEST_F(Registration, OtherControlsAreNotFormFields) {
     UiNotification notification;
     notification.type = L"killfocus";
     notification.sender = control(L"LogonAccount");
-    EXPECT_FALSE(window().HandleRegisterField(notification));
+    EXPECT_FALSE(window().Registration().handleField(notification));
     notification.type = L"textchanged";
     notification.sender = control(L"edit_Account");
-    EXPECT_FALSE(window().HandleRegisterField(notification));
+    EXPECT_FALSE(window().Registration().handleField(notification));
 }
 
 }  // namespace
