@@ -32,7 +32,7 @@ bool CLauncherApp::FailStart(const wchar_t* format, DWORD code) {
     wchar_t text[256];
     std::swprintf(text, 256, format, static_cast<int>(code));
     UiMessagePresenter messages;
-    (void)messages.show(kStartFailedTitle, text, 0);
+    (void)messages.show(kStartFailedTitle, text, MessageButtons::Ok);
     SetExitCode(kStartFailedExitCode);
     return false;
 }
@@ -50,7 +50,7 @@ bool CLauncherApp::InitApplication() {
     WSADATA winsock;
     if (::WSAStartup(MAKEWORD(2, 0), &winsock) != 0) {
         UiMessagePresenter messages;
-        (void)messages.show(L"错误提示", L"网络异常！", 0);
+        (void)messages.show(L"错误提示", L"网络异常！", MessageButtons::Ok);
         return false;
     }
 

@@ -7,7 +7,7 @@
 UiMessagePresenter::UiMessagePresenter(std::function<HWND()> owner, IDialogBuilderCallback* controlFactory)
     : owner_(std::move(owner)), controlFactory_(controlFactory) {}
 
-unsigned UiMessagePresenter::show(const std::wstring& title, const std::wstring& text, unsigned style) {
+MessageAnswer UiMessagePresenter::show(const std::wstring& title, const std::wstring& text, MessageButtons buttons) {
     CUiInformation box(controlFactory_, owner_ ? owner_() : nullptr);
-    return box.ShowMessageBox(title, text, style);
+    return static_cast<MessageAnswer>(box.ShowMessageBox(title, text, static_cast<unsigned>(buttons)));
 }

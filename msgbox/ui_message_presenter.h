@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "msgbox/message_presenter.h"
+#include "common/message_presenter.h"
 #include "uilib/dialog_builder.h"
 
 class UiMessagePresenter : public MessagePresenter {
@@ -13,7 +13,7 @@ public:
     // exists); controlFactory builds the skin's custom controls. Either may be empty.
     explicit UiMessagePresenter(std::function<HWND()> owner = {}, IDialogBuilderCallback* controlFactory = nullptr);
 
-    unsigned show(const std::wstring& title, const std::wstring& text, unsigned style) override;
+    MessageAnswer show(const std::wstring& title, const std::wstring& text, MessageButtons buttons) override;
 
 private:
     std::function<HWND()> owner_;

@@ -12,7 +12,7 @@
 #include <deque>
 
 #include "identity/file_digest.h"
-#include "msgbox/message_presenter.h"
+#include "common/message_presenter.h"
 #include "update/http_rules.h"
 #include "update/list_path_rules.h"
 #include "update/local_files.h"
@@ -46,7 +46,7 @@ bool askToRetry(UpdateHost& host, DWORD error) {
     try {
         wchar_t text[256];
         std::swprintf(text, 256, kRetryFormat, static_cast<int>(error));
-        return host.messages().show(kRetryTitle, text, kRetryStyle) == kAnswerYes;
+        return host.messages().show(kRetryTitle, text, kRetryButtons) == kAnswerYes;
     } catch (...) {
         return false;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/message_presenter.h"
 // The texts of the window's status line while the update runs.
 
 inline constexpr wchar_t kStateFetchingList[] = L"下载版本文件..";
@@ -20,5 +21,5 @@ inline constexpr wchar_t kStateListingFiles[] = L"正在更新文件列表....."
 // The retry prompt after four failed downloads of one file.
 inline constexpr wchar_t kRetryTitle[] = L"错误提示";
 inline constexpr wchar_t kRetryFormat[] = L"下载文件错误,是否重新下载?\n错误代码：%d";
-inline constexpr unsigned kRetryStyle = 4;  // "是" / "否"
-inline constexpr unsigned kAnswerYes = 6;
+inline constexpr MessageButtons kRetryButtons = MessageButtons::YesNo;  // "是" / "否"
+inline constexpr MessageAnswer kAnswerYes = MessageAnswer::FirstButton;

@@ -13,7 +13,7 @@
 
 #include "browser/web_logon_handler.h"
 #include "framework/frame_window.h"
-#include "msgbox/message_presenter.h"
+#include "common/message_presenter.h"
 #include "msgbox/ui_message_presenter.h"
 #include "uilib/dialog_builder.h"
 #include "uilib/notify.h"

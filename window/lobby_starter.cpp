@@ -13,7 +13,7 @@ constexpr wchar_t kLobbyProgram[] = L"Lobbex.exe";
 
 void LobbyStarter::start(const std::optional<std::wstring>& arguments) {
     if (!arguments) {
-        (void)messages_.show(L"错误提示", L"登录信息不能包含字符“|”", 0);
+        (void)messages_.show(L"错误提示", L"登录信息不能包含字符“|”", MessageButtons::Ok);
         return;
     }
     const std::wstring folder = executableFolder();
@@ -21,5 +21,5 @@ void LobbyStarter::start(const std::optional<std::wstring>& arguments) {
         // The lobby client takes over: the launcher ends at once, without closing anything.
         ::ExitProcess(0);
     }
-    (void)messages_.show(L"错误", L"无法启动游戏", 0);
+    (void)messages_.show(L"错误", L"无法启动游戏", MessageButtons::Ok);
 }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "msgbox/message_presenter.h"
+#include "common/message_presenter.h"
 
 class LobbyStarter {
 public:

@@ -14,16 +14,16 @@ constexpr std::size_t kPasswordLength = 32;
 bool LogonForm::check() {
     const std::wstring account = skin_.text(L"LogonAccount");
     if (account.size() < 2) {
-        (void)messages_.show(kInputErrorTitle, L"账号输入错误", 0);
+        (void)messages_.show(kInputErrorTitle, L"账号输入错误", MessageButtons::Ok);
         return false;
     }
     const std::wstring password = skin_.text(L"PassWord");
     if (password.size() < 3) {
-        (void)messages_.show(kInputErrorTitle, L"密码输入错误", 0);
+        (void)messages_.show(kInputErrorTitle, L"密码输入错误", MessageButtons::Ok);
         return false;
     }
     if (!fitsArgumentField(account) || !fitsArgumentField(password)) {
-        (void)messages_.show(kInputErrorTitle, kSeparatorInAccountText, 0);
+        (void)messages_.show(kInputErrorTitle, kSeparatorInAccountText, MessageButtons::Ok);
         return false;
     }
     account_ = account.substr(0, kAccountLength);

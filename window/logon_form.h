@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "msgbox/message_presenter.h"
+#include "common/message_presenter.h"
 #include "window/skin_controls.h"
 
 // Told when an account, password or nickname holds the lobby client's field separator.

@@ -141,7 +141,7 @@ bool RegistrationForm::handleField(const UiNotification& notification) {
 
 std::optional<RegistrationData> RegistrationForm::check() {
     auto refuse = [this](const wchar_t* message) {
-        (void)messages_.show(kErrorTitle, message, 0);
+        (void)messages_.show(kErrorTitle, message, MessageButtons::Ok);
         return std::nullopt;
     };
     const Field* account = fieldFor(skin_.find(L"edit_Account"));

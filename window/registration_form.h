@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "msgbox/message_presenter.h"
+#include "common/message_presenter.h"
 #include "uilib/notify.h"
 #include "window/account_record.h"
 #include "window/skin_controls.h"

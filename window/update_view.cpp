@@ -8,10 +8,8 @@ namespace {
 struct AskRequest {
     const std::wstring* title;
     const std::wstring* text;
-    unsigned style;
+    MessageButtons buttons;
 };
-
-constexpr unsigned kCloseButton = 1;
 
 }  // namespace
 
@@ -57,32 +55,32 @@ void UpdateView::windowGone() {
     updates_.clear();
 }
 
-unsigned UpdateView::show(const std::wstring& title, const std::wstring& text, unsigned style) {
+MessageAnswer UpdateView::show(const std::wstring& title, const std::wstring& text, MessageButtons buttons) {
     const HWND hwnd = window_();
     if (hwnd == nullptr || gone_.load()) {
-        return kCloseButton;
+        return MessageAnswer::CloseButton;
     }
     if (onInterfaceThread(hwnd)) {
-        return interfaceMessages_.show(title, text, style);
+        return interfaceMessages_.show(title, text, buttons);
     }
-    AskRequest request{&title, &text, style};
-    DWORD_PTR answer = kCloseButton;
+    AskRequest request{&title, &text, buttons};
+    DWORD_PTR answer = static_cast<DWORD_PTR>(MessageAnswer::CloseButton);
     // The worker waits while the interface thread shows the prompt; a window that is destroyed
     // meanwhile gives the close button.
     if (::SendMessageTimeoutW(hwnd, kAskOnInterfaceMessage, 0, reinterpret_cast<LPARAM>(&request), SMTO_NORMAL,
                               INFINITE, &answer) == 0) {
-        return kCloseButton;
+        return MessageAnswer::CloseButton;
     }
-    return static_cast<unsigned>(answer);
+    return static_cast<MessageAnswer>(answer);
 }
 
 LRESULT UpdateView::answerAsked(LPARAM request) {
     const auto* asked = reinterpret_cast<const AskRequest*>(request);
     if (asked == nullptr || gone_.load()) {
-        return kCloseButton;
+        return static_cast<LRESULT>(MessageAnswer::CloseButton);
     }
     drainUpdates();  // the texts the worker set before it asked
-    return static_cast<LRESULT>(interfaceMessages_.show(*asked->title, *asked->text, asked->style));
+    return static_cast<LRESULT>(interfaceMessages_.show(*asked->title, *asked->text, asked->buttons));
 }
 
 void UpdateView::setStatusText(std::wstring_view text) const {
@@ -130,6 +128,6 @@ bool UpdateView::refuseWhileUpdating() {
     if (logonAllowed_.load()) {
         return false;
     }
-    (void)interfaceMessages_.show(kWaitTitle, kWaitText, 0);
+    (void)interfaceMessages_.show(kWaitTitle, kWaitText, MessageButtons::Ok);
     return true;
 }

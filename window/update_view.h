@@ -12,7 +12,7 @@
 #include <mutex>
 #include <string>
 
-#include "msgbox/message_presenter.h"
+#include "common/message_presenter.h"
 #include "update/update_host.h"
 #include "window/skin_controls.h"
 
@@ -58,7 +58,7 @@ public:
 
 private:
     // MessagePresenter, for the worker: the prompt shown on the interface thread.
-    unsigned show(const std::wstring& title, const std::wstring& text, unsigned style) override;
+    MessageAnswer show(const std::wstring& title, const std::wstring& text, MessageButtons buttons) override;
     // Runs an update of the controls on the interface thread, after those queued before it.
     void runOnInterfaceThread(std::function<void()> update);
     bool onInterfaceThread(HWND hwnd) const;

@@ -216,7 +216,8 @@ TEST_F(MessageBoxTest, PresenterShowsTheSkinnedBox) {
     std::promise<DWORD> started;
     auto answer = std::async(std::launch::async, [&] {
         started.set_value(::GetCurrentThreadId());
-        return presenter.show(L"错误提示", L"下载文件错误,是否重新下载?\n错误代码：5", 4);
+        return static_cast<unsigned>(
+            presenter.show(L"错误提示", L"下载文件错误,是否重新下载?\n错误代码：5", MessageButtons::YesNo));
     });
     HWND window = waitForThreadWindow(started.get_future().get(), L"CUiInformation");
     ASSERT_NE(window, nullptr);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "msgbox/message_presenter.h"
+#include "common/message_presenter.h"
 #include "update/update_host.h"
 
 struct ShownMessage {
@@ -24,17 +24,17 @@ public:
     // Called as each message is shown, on the thread that shows it.
     std::function<void()> onShow;
 
-    unsigned show(const std::wstring& title, const std::wstring& text, unsigned style) override {
+    MessageAnswer show(const std::wstring& title, const std::wstring& text, MessageButtons buttons) override {
         if (onShow) {
             onShow();
         }
-        shown.push_back({title, text, style});
+        shown.push_back({title, text, static_cast<unsigned>(buttons)});
         if (answers.empty()) {
-            return 1;
+            return MessageAnswer::CloseButton;
         }
         const unsigned answer = answers.front();
         answers.pop_front();
-        return answer;
+        return static_cast<MessageAnswer>(answer);
     }
 };
 

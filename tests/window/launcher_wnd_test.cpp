@@ -190,10 +190,10 @@ TEST_F(LauncherWindow, PromptsOfTheWorkerAreAskedOnTheWindowsThread) {
     const DWORD windowThread = ::GetCurrentThreadId();
     DWORD shownOn = 0;
     messages.onShow = [&] { shownOn = ::GetCurrentThreadId(); };
-    unsigned answer = 0;
+    MessageAnswer answer = MessageAnswer::CloseButton;
     std::atomic<bool> done{false};
     std::thread worker([&] {
-        answer = window().Update().messages().show(L"错误提示", L"下载文件错误", 4);
+        answer = window().Update().messages().show(L"错误提示", L"下载文件错误", MessageButtons::YesNo);
         done = true;
     });
     while (!done) {
@@ -201,7 +201,7 @@ TEST_F(LauncherWindow, PromptsOfTheWorkerAreAskedOnTheWindowsThread) {
         ::Sleep(1);
     }
     worker.join();
-    EXPECT_EQ(answer, 6u);
+    EXPECT_EQ(answer, MessageAnswer::FirstButton);
     EXPECT_EQ(shownOn, windowThread);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].style, 4u);
@@ -214,15 +214,15 @@ TEST_F(LauncherWindow, AfterTheWindowIsGoneTheWorkerReachesNothing) {
     UpdateView& view = window().Update();
     ::DestroyWindow(window().GetHwnd());
     pump();
-    unsigned answer = 0;
+    MessageAnswer answer = MessageAnswer::FirstButton;
     std::thread worker([&] {
         view.showUpdateState(L"late");  // would touch destroyed controls if it ran here
         view.finishUpdate(true);
-        answer = view.messages().show(L"错误提示", L"下载文件错误", 4);
+        answer = view.messages().show(L"错误提示", L"下载文件错误", MessageButtons::YesNo);
     });
     worker.join();
     pump();
-    EXPECT_EQ(answer, 1u);
+    EXPECT_EQ(answer, MessageAnswer::CloseButton);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(view.logonAllowed()) << "the run's end is still recorded";
 }
