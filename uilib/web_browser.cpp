@@ -1,5 +1,6 @@
 #include "uilib/web_browser.h"
 
+#include "common/com_barrier.h"
 #include "uilib/paint_manager.h"
 
 #include <exdispid.h>
@@ -14,12 +15,21 @@ namespace {
 // its browsers lives on one thread, so the list needs no lock.
 thread_local std::vector<CWebBrowserUI*> activeBrowsers;
 
-template <typename T>
-void releaseInterface(T*& pointer) {
-    if (pointer != nullptr) {
-        pointer->Release();
-        pointer = nullptr;
+// The browser's connection point for its navigation events; empty when it has none.
+ComPtr<IConnectionPoint> browserEvents(IOleObject* browser) {
+    ComPtr<IConnectionPoint> point;
+    if (const ComPtr<IConnectionPointContainer> container = comAs<IConnectionPointContainer>(browser)) {
+        if (FAILED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, point.put()))) {
+            point.release();
+        }
     }
+    return point;
+}
+
+// The handler's answer, or `without` when there is no handler.
+template <typename F>
+HRESULT askHandler(CWebBrowserEventHandler* handler, HRESULT without, F&& ask) {
+    return comBarrier([&] { return handler != nullptr ? ask(*handler) : without; });
 }
 
 // A BSTR owned for the length of one call.
@@ -67,7 +77,7 @@ void CWebBrowserUI::SetAttribute(std::wstring_view name, std::wstring_view value
 
 void CWebBrowserUI::Navigate2(std::wstring_view url) {
     requestedUrl_ = url;
-    if (browser_ == nullptr || url.empty()) {
+    if (!browser_ || url.empty()) {
         return;
     }
     ScopedBstr text(url);
@@ -92,7 +102,7 @@ HWND CWebBrowserUI::HostWindow() const {
 }
 
 void CWebBrowserUI::OnWindowAttached() {
-    if (oleObject_ == nullptr && !creationFailed_ && HostWindow() != nullptr) {
+    if (!oleObject_ && !creationFailed_ && HostWindow() != nullptr) {
         CreateBrowser();
     }
 }
@@ -102,8 +112,8 @@ void CWebBrowserUI::OnWindowDetached() {
 }
 
 void CWebBrowserUI::CreateBrowser() {
-    HRESULT hr = ::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                                    reinterpret_cast<void**>(&oleObject_));
+    HRESULT hr =
+        ::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, oleObject_.putVoid());
     if (SUCCEEDED(hr)) {
         hr = oleObject_->SetClientSite(static_cast<IOleClientSite*>(this));
     }
@@ -113,20 +123,13 @@ void CWebBrowserUI::CreateBrowser() {
                                 &position);
     }
     if (SUCCEEDED(hr)) {
-        hr = oleObject_->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser_));
+        hr = oleObject_->QueryInterface(IID_IWebBrowser2, browser_.putVoid());
     }
     if (SUCCEEDED(hr)) {
-        IConnectionPointContainer* container = nullptr;
-        if (SUCCEEDED(
-                oleObject_->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container)))) {
-            IConnectionPoint* point = nullptr;
-            if (SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point))) {
-                point->Advise(static_cast<IDispatch*>(this), &eventCookie_);
-                point->Release();
-            }
-            container->Release();
+        if (const ComPtr<IConnectionPoint> point = browserEvents(oleObject_.get())) {
+            point->Advise(static_cast<IDispatch*>(this), &eventCookie_);
         }
-        oleObject_->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&activeObject_));
+        activeObject_ = oleObject_.as<IOleInPlaceActiveObject>();
         activeBrowsers.push_back(this);
     }
     if (FAILED(hr)) {
@@ -146,39 +149,27 @@ void CWebBrowserUI::CreateBrowser() {
 void CWebBrowserUI::ReleaseBrowser() {
     pageLoaded_ = false;
     activeBrowsers.erase(std::remove(activeBrowsers.begin(), activeBrowsers.end(), this), activeBrowsers.end());
-    if (oleObject_ != nullptr && eventCookie_ != 0) {
-        IConnectionPointContainer* container = nullptr;
-        if (SUCCEEDED(
-                oleObject_->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container)))) {
-            IConnectionPoint* point = nullptr;
-            if (SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point))) {
-                point->Unadvise(eventCookie_);
-                point->Release();
-            }
-            container->Release();
+    if (oleObject_ && eventCookie_ != 0) {
+        if (const ComPtr<IConnectionPoint> point = browserEvents(oleObject_.get())) {
+            point->Unadvise(eventCookie_);
         }
         eventCookie_ = 0;
     }
-    releaseInterface(activeObject_);
-    releaseInterface(browser_);
-    if (oleObject_ != nullptr) {
-        IOleInPlaceObject* inPlace = nullptr;
-        if (SUCCEEDED(oleObject_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)))) {
+    activeObject_.reset();
+    browser_.reset();
+    if (oleObject_) {
+        if (const ComPtr<IOleInPlaceObject> inPlace = oleObject_.as<IOleInPlaceObject>()) {
             inPlace->InPlaceDeactivate();
-            inPlace->Release();
         }
         oleObject_->Close(OLECLOSE_NOSAVE);
         oleObject_->SetClientSite(nullptr);
-        releaseInterface(oleObject_);
+        oleObject_.reset();
     }
 }
 
 void CWebBrowserUI::SyncBrowser() {
-    if (oleObject_ == nullptr) {
-        return;
-    }
-    IOleInPlaceObject* inPlace = nullptr;
-    if (FAILED(oleObject_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)))) {
+    const ComPtr<IOleInPlaceObject> inPlace = oleObject_.as<IOleInPlaceObject>();
+    if (!inPlace) {
         return;
     }
     inPlace->SetObjectRects(&pos_, &pos_);
@@ -187,7 +178,6 @@ void CWebBrowserUI::SyncBrowser() {
         const bool show = IsVisible() && (!waitForPage_ || pageLoaded_);
         ::ShowWindow(window, show ? SW_SHOWNA : SW_HIDE);
     }
-    inPlace->Release();
 }
 
 void CWebBrowserUI::SetPos(const RECT& pos) {
@@ -206,17 +196,13 @@ void CWebBrowserUI::SetInternVisible(bool visible) {
 }
 
 void CWebBrowserUI::NotePage(IDispatch* browser, bool loaded) {
-    if (browser_ == nullptr || browser == nullptr) {
+    if (!browser_ || browser == nullptr) {
         return;
     }
     // The same object answers for the browser's own page; frames are other objects.
-    IUnknown* self = nullptr;
-    IUnknown* other = nullptr;
-    browser_->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&self));
-    browser->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&other));
-    const bool ownPage = self != nullptr && self == other;
-    releaseInterface(self);
-    releaseInterface(other);
+    const ComPtr<IUnknown> self = browser_.as<IUnknown>();
+    const ComPtr<IUnknown> other = comAs<IUnknown>(browser);
+    const bool ownPage = self && self.get() == other.get();
     if (ownPage && pageLoaded_ != loaded) {
         pageLoaded_ = loaded;
         SyncBrowser();
@@ -225,7 +211,7 @@ void CWebBrowserUI::NotePage(IDispatch* browser, bool loaded) {
 }
 
 bool CWebBrowserUI::TranslateBrowserAccelerator(const MSG& message) {
-    if (activeObject_ == nullptr || !IsVisible()) {
+    if (!activeObject_ || !IsVisible()) {
         return false;
     }
     HWND window = nullptr;
@@ -236,6 +222,9 @@ bool CWebBrowserUI::TranslateBrowserAccelerator(const MSG& message) {
     MSG copy = message;
     return activeObject_->TranslateAccelerator(&copy) == S_OK;
 }
+
+// The COM methods that reach the event handler or allocate run their work in comBarrier; the
+// others only answer with constants and fill their out-parameters, which cannot throw.
 
 // IUnknown
 
@@ -301,6 +290,10 @@ STDMETHODIMP CWebBrowserUI::Invoke(DISPID id, REFIID riid, LCID, WORD, DISPPARAM
     if (riid != IID_NULL) {
         return DISP_E_UNKNOWNINTERFACE;
     }
+    return comBarrier([&] { return OnBrowserEvent(id, params); });
+}
+
+HRESULT CWebBrowserUI::OnBrowserEvent(DISPID id, DISPPARAMS* params) {
     // The event arguments come last first; each count is checked before it is read.
     VARIANTARG* a = params != nullptr ? params->rgvarg : nullptr;
     const UINT n = params != nullptr ? params->cArgs : 0;
@@ -369,44 +362,47 @@ STDMETHODIMP CWebBrowserUI::Invoke(DISPID id, REFIID riid, LCID, WORD, DISPPARAM
 // IDocHostUIHandler: without a handler the browser keeps its own behaviour.
 
 STDMETHODIMP CWebBrowserUI::ShowContextMenu(DWORD id, POINT* point, IUnknown* target, IDispatch* object) {
-    return handler_ != nullptr ? handler_->ShowContextMenu(id, point, target, object) : S_FALSE;
+    return askHandler(handler_, S_FALSE,
+                      [&](auto& handler) { return handler.ShowContextMenu(id, point, target, object); });
 }
 
 STDMETHODIMP CWebBrowserUI::GetHostInfo(DOCHOSTUIINFO* info) {
-    return handler_ != nullptr ? handler_->GetHostInfo(info) : S_OK;
+    return askHandler(handler_, S_OK, [&](auto& handler) { return handler.GetHostInfo(info); });
 }
 
 STDMETHODIMP CWebBrowserUI::ShowUI(DWORD id, IOleInPlaceActiveObject* active, IOleCommandTarget* target,
                                    IOleInPlaceFrame* frame, IOleInPlaceUIWindow* document) {
-    return handler_ != nullptr ? handler_->ShowUI(id, active, target, frame, document) : S_FALSE;
+    return askHandler(handler_, S_FALSE,
+                      [&](auto& handler) { return handler.ShowUI(id, active, target, frame, document); });
 }
 
 STDMETHODIMP CWebBrowserUI::HideUI() {
-    return handler_ != nullptr ? handler_->HideUI() : S_OK;
+    return askHandler(handler_, S_OK, [&](auto& handler) { return handler.HideUI(); });
 }
 
 STDMETHODIMP CWebBrowserUI::UpdateUI() {
-    return handler_ != nullptr ? handler_->UpdateUI() : S_OK;
+    return askHandler(handler_, S_OK, [&](auto& handler) { return handler.UpdateUI(); });
 }
 
 STDMETHODIMP CWebBrowserUI::EnableModeless(BOOL enable) {
-    return handler_ != nullptr ? handler_->EnableModeless(enable) : S_OK;
+    return askHandler(handler_, S_OK, [&](auto& handler) { return handler.EnableModeless(enable); });
 }
 
 STDMETHODIMP CWebBrowserUI::OnDocWindowActivate(BOOL activate) {
-    return handler_ != nullptr ? handler_->OnDocWindowActivate(activate) : S_OK;
+    return askHandler(handler_, S_OK, [&](auto& handler) { return handler.OnDocWindowActivate(activate); });
 }
 
 STDMETHODIMP CWebBrowserUI::OnFrameWindowActivate(BOOL activate) {
-    return handler_ != nullptr ? handler_->OnFrameWindowActivate(activate) : S_OK;
+    return askHandler(handler_, S_OK, [&](auto& handler) { return handler.OnFrameWindowActivate(activate); });
 }
 
 STDMETHODIMP CWebBrowserUI::ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frameWindow) {
-    return handler_ != nullptr ? handler_->ResizeBorder(border, window, frameWindow) : S_OK;
+    return askHandler(handler_, S_OK, [&](auto& handler) { return handler.ResizeBorder(border, window, frameWindow); });
 }
 
 STDMETHODIMP CWebBrowserUI::TranslateAccelerator(LPMSG message, const GUID* group, DWORD command) {
-    return handler_ != nullptr ? handler_->TranslateAccelerator(message, group, command) : S_FALSE;
+    return askHandler(handler_, S_FALSE,
+                      [&](auto& handler) { return handler.TranslateAccelerator(message, group, command); });
 }
 
 // The out-parameters below are cleared before a handler sees them, so a handler that answers
@@ -418,7 +414,8 @@ STDMETHODIMP CWebBrowserUI::GetOptionKeyPath(LPOLESTR* key, DWORD reserved) {
         return E_POINTER;
     }
     *key = nullptr;
-    const HRESULT hr = handler_ != nullptr ? handler_->GetOptionKeyPath(key, reserved) : E_NOTIMPL;
+    const HRESULT hr =
+        askHandler(handler_, E_NOTIMPL, [&](auto& handler) { return handler.GetOptionKeyPath(key, reserved); });
     return hr == S_OK && *key == nullptr ? S_FALSE : hr;
 }
 
@@ -427,7 +424,8 @@ STDMETHODIMP CWebBrowserUI::GetDropTarget(IDropTarget* target, IDropTarget** rep
         return E_POINTER;
     }
     *replacement = nullptr;
-    const HRESULT hr = handler_ != nullptr ? handler_->GetDropTarget(target, replacement) : E_NOTIMPL;
+    const HRESULT hr =
+        askHandler(handler_, E_NOTIMPL, [&](auto& handler) { return handler.GetDropTarget(target, replacement); });
     return hr == S_OK && *replacement == nullptr ? E_NOTIMPL : hr;
 }
 
@@ -436,7 +434,7 @@ STDMETHODIMP CWebBrowserUI::GetExternal(IDispatch** external) {
         return E_POINTER;
     }
     *external = nullptr;
-    return handler_ != nullptr ? handler_->GetExternal(external) : E_NOTIMPL;
+    return askHandler(handler_, E_NOTIMPL, [&](auto& handler) { return handler.GetExternal(external); });
 }
 
 STDMETHODIMP CWebBrowserUI::TranslateUrl(DWORD translate, LPWSTR url, LPWSTR* translated) {
@@ -444,7 +442,8 @@ STDMETHODIMP CWebBrowserUI::TranslateUrl(DWORD translate, LPWSTR url, LPWSTR* tr
         return E_POINTER;
     }
     *translated = nullptr;
-    const HRESULT hr = handler_ != nullptr ? handler_->TranslateUrl(translate, url, translated) : S_FALSE;
+    const HRESULT hr =
+        askHandler(handler_, S_FALSE, [&](auto& handler) { return handler.TranslateUrl(translate, url, translated); });
     return hr == S_OK && *translated == nullptr ? S_FALSE : hr;
 }
 
@@ -453,7 +452,8 @@ STDMETHODIMP CWebBrowserUI::FilterDataObject(IDataObject* object, IDataObject** 
         return E_POINTER;
     }
     *replacement = nullptr;
-    const HRESULT hr = handler_ != nullptr ? handler_->FilterDataObject(object, replacement) : S_FALSE;
+    const HRESULT hr =
+        askHandler(handler_, S_FALSE, [&](auto& handler) { return handler.FilterDataObject(object, replacement); });
     return hr == S_OK && *replacement == nullptr ? S_FALSE : hr;
 }
 

@@ -9,6 +9,8 @@
 // background, until a page other than about:blank has loaded, and hides again when a
 // navigation fails: the skin's own picture stands in for a blank or error page. Its lifetime belongs to the control
 // tree: the reference count only tracks the browser's references, which are released when the window goes.
+// An exception thrown by the event handler or a derived control's method comes back to the
+// browser as a failed result (common/com_barrier.h); it never unwinds into the browser.
 #include <windows.h>
 #include <ole2.h>
 #include <exdisp.h>
@@ -16,6 +18,7 @@
 
 #include <string>
 
+#include "common/com_ptr.h"
 #include "uilib/control.h"
 #include "uilib/web_browser_event_handler.h"
 
@@ -39,9 +42,10 @@ public:
     // Not owned; null removes the handler.
     void SetWebBrowserEventHandler(CWebBrowserEventHandler* handler) { handler_ = handler; }
     CWebBrowserEventHandler* GetWebBrowserEventHandler() const { return handler_; }
-    // The browser, when one could be created.
-    IWebBrowser2* GetWebBrowser2() const { return browser_; }
-    bool HasBrowser() const { return browser_ != nullptr; }
+    // The browser, when one could be created; the control keeps the reference (take one of
+    // your own to hold it past the control's window).
+    IWebBrowser2* GetWebBrowser2() const { return browser_.get(); }
+    bool HasBrowser() const { return static_cast<bool>(browser_); }
 
     void SetAttribute(std::wstring_view name, std::wstring_view value) override;
     void SetPos(const RECT& pos) override;
@@ -123,15 +127,17 @@ private:
     void CreateBrowser();
     void ReleaseBrowser();
     void SyncBrowser();
+    // Invoke's work for the browser's navigation events, inside the exception barrier.
+    HRESULT OnBrowserEvent(DISPID id, DISPPARAMS* params);
     // A page of the browser itself (not of a frame) has loaded, or failed to.
     void NotePage(IDispatch* browser, bool loaded);
     HWND HostWindow() const;
 
     LONG references_ = 0;
     CWebBrowserEventHandler* handler_ = nullptr;
-    IOleObject* oleObject_ = nullptr;
-    IWebBrowser2* browser_ = nullptr;
-    IOleInPlaceActiveObject* activeObject_ = nullptr;
+    ComPtr<IOleObject> oleObject_;
+    ComPtr<IWebBrowser2> browser_;
+    ComPtr<IOleInPlaceActiveObject> activeObject_;
     DWORD eventCookie_ = 0;
     bool creationFailed_ = false;
     bool waitForPage_ = false;

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <string>
 
+#include "common/com_barrier.h"
+#include "common/com_ptr.h"
 #include "common/unique_handle.h"
 
 namespace {
@@ -34,19 +36,6 @@ CreateXmlReaderFunction createXmlReader() {
     return function;
 }
 
-template <typename T>
-struct ComPtr {
-    T* p = nullptr;
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ~ComPtr() {
-        if (p != nullptr) {
-            p->Release();
-        }
-    }
-};
-
 bool readAttributes(IXmlReader* reader, XmlElement& element) {
     HRESULT hr = reader->MoveToFirstAttribute();
     while (hr == S_OK) {
@@ -68,25 +57,25 @@ bool readStream(ISequentialStream* stream, XmlElement& root) {
         return false;
     }
     ComPtr<IXmlReader> reader;
-    if (FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&reader.p), nullptr)) ||
-        FAILED(reader.p->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit)) ||
-        FAILED(reader.p->SetInput(stream))) {
+    if (FAILED(create(__uuidof(IXmlReader), reader.putVoid(), nullptr)) ||
+        FAILED(reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit)) ||
+        FAILED(reader->SetInput(stream))) {
         return false;
     }
     XmlElement document;
     std::vector<XmlElement*> open{&document};
     XmlNodeType type;
     HRESULT hr;
-    while ((hr = reader.p->Read(&type)) == S_OK) {
+    while ((hr = reader->Read(&type)) == S_OK) {
         if (type == XmlNodeType_Element) {
             XmlElement element;
             const wchar_t* name = nullptr;
-            if (FAILED(reader.p->GetLocalName(&name, nullptr))) {
+            if (FAILED(reader->GetLocalName(&name, nullptr))) {
                 return false;
             }
             element.name = name;
-            const bool empty = reader.p->IsEmptyElement() != FALSE;
-            if (!readAttributes(reader.p, element)) {
+            const bool empty = reader->IsEmptyElement() != FALSE;
+            if (!readAttributes(reader.get(), element)) {
                 return false;
             }
             open.back()->children.push_back(std::move(element));
@@ -133,6 +122,12 @@ public:
     STDMETHODIMP_(ULONG) Release() override { return --references_; }
 
     STDMETHODIMP Read(void* buffer, ULONG wanted, ULONG* got) override {
+        return comBarrier([&] { return ReadSpan(static_cast<char*>(buffer), wanted, got); });
+    }
+    STDMETHODIMP Write(const void*, ULONG, ULONG*) override { return STG_E_ACCESSDENIED; }
+
+private:
+    HRESULT ReadSpan(char* buffer, ULONG wanted, ULONG* got) {
         std::size_t count = std::min<std::size_t>(wanted, bytes_.size() - done_);
         if (utf8_ && done_ + count < bytes_.size()) {
             const std::string_view span = bytes_.substr(done_, count);
@@ -142,16 +137,14 @@ public:
                 count = static_cast<std::size_t>(span.rend() - ascii);
             }
         }
-        std::copy_n(bytes_.data() + done_, count, static_cast<char*>(buffer));
+        std::copy_n(bytes_.data() + done_, count, buffer);
         done_ += count;
         if (got != nullptr) {
             *got = static_cast<ULONG>(count);
         }
         return count < wanted && done_ == bytes_.size() ? S_FALSE : S_OK;
     }
-    STDMETHODIMP Write(const void*, ULONG, ULONG*) override { return STG_E_ACCESSDENIED; }
 
-private:
     std::string_view bytes_;
     bool utf8_;
     std::size_t done_ = 0;

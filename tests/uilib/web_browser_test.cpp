@@ -6,6 +6,12 @@
 
 #include <exdispid.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+#include <string>
+
+#include "common/com_ptr.h"
 #include "tests/support/window_driver.h"
 #include "tests/uilib/test_host.h"
 
@@ -28,6 +34,24 @@ public:
     LONG progress = 0;
 };
 
+// A handler whose every answer fails by throwing what `fail` throws.
+class ThrowingHandler : public CWebBrowserEventHandler {
+public:
+    explicit ThrowingHandler(std::function<void()> fail) : fail_(std::move(fail)) {}
+    void NavigateComplete2(IDispatch*, VARIANT*) override { fail_(); }
+    HRESULT GetHostInfo(DOCHOSTUIINFO*) override { return fail(); }
+    HRESULT ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return fail(); }
+    HRESULT TranslateUrl(DWORD, OLECHAR*, OLECHAR**) override { return fail(); }
+    HRESULT GetExternal(IDispatch**) override { return fail(); }
+
+private:
+    HRESULT fail() {
+        fail_();
+        return S_OK;
+    }
+    std::function<void()> fail_;
+};
+
 // A control with script methods of its own, as a window adds them, falling back to the base.
 class ScriptedBrowser : public CWebBrowserUI {
 public:
@@ -47,15 +71,15 @@ public:
 
 TEST(WebBrowser, AnswersAsIDispatchForEventsAndUnknownNames) {
     CWebBrowserUI browser;
-    IDispatch* dispatch = nullptr;
-    ASSERT_EQ(browser.QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
-    IDocHostUIHandler* host = nullptr;
-    EXPECT_EQ(browser.QueryInterface(IID_IDocHostUIHandler, reinterpret_cast<void**>(&host)), S_OK);
-    IOleInPlaceSite* site = nullptr;
-    EXPECT_EQ(browser.QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&site)), S_OK);
-    IUnknown* none = nullptr;
-    EXPECT_EQ(browser.QueryInterface(IID_IPersist, reinterpret_cast<void**>(&none)), E_NOINTERFACE);
-    EXPECT_EQ(none, nullptr);
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(browser.QueryInterface(IID_IDispatch, dispatch.putVoid()), S_OK);
+    ComPtr<IDocHostUIHandler> host;
+    EXPECT_EQ(browser.QueryInterface(IID_IDocHostUIHandler, host.putVoid()), S_OK);
+    ComPtr<IOleInPlaceSite> site;
+    EXPECT_EQ(browser.QueryInterface(IID_IOleInPlaceSite, site.putVoid()), S_OK);
+    ComPtr<IUnknown> none;
+    EXPECT_EQ(browser.QueryInterface(IID_IPersist, none.putVoid()), E_NOINTERFACE);
+    EXPECT_EQ(none.get(), nullptr);
 
     wchar_t name[] = L"fnQQLogon";
     LPOLESTR names[] = {name};
@@ -99,9 +123,6 @@ TEST(WebBrowser, AnswersAsIDispatchForEventsAndUnknownNames) {
         dispatch->Invoke(DISPID_NAVIGATECOMPLETE2, IID_NULL, 0, DISPATCH_METHOD, &tooFew, nullptr, nullptr, nullptr),
         DISP_E_BADPARAMCOUNT);
     ::SysFreeString(url);
-    dispatch->Release();
-    host->Release();
-    site->Release();
 }
 
 TEST(WebBrowser, HostAnswersWithAndWithoutAHandler) {
@@ -148,12 +169,89 @@ TEST(WebBrowser, HostAnswersWithAndWithoutAHandler) {
     EXPECT_EQ(info.dwFlags, static_cast<DWORD>(DOCHOSTUIFLAG_NO3DBORDER));
 }
 
+TEST(WebBrowser, AHandlersExceptionComesBackToTheBrowserAsAFailure) {
+    struct Thrown {
+        const char* what;
+        std::function<void()> fail;
+        HRESULT expected;
+    };
+    const Thrown thrown[] = {
+        {"out of memory", [] { throw std::bad_alloc(); }, E_OUTOFMEMORY},
+        {"a standard exception", [] { throw std::logic_error("broken"); }, E_UNEXPECTED},
+        {"something that is no exception class", [] { throw 3; }, E_UNEXPECTED},
+    };
+    // Each way the browser reaches the handler, as the browser calls it, with the answer it
+    // gets when the handler does not throw.
+    struct Call {
+        const char* what;
+        std::function<HRESULT(CWebBrowserUI&)> call;
+        HRESULT answered;
+    };
+    const Call calls[] = {
+        {"a navigation event",
+         [](CWebBrowserUI& browser) {
+             VARIANT url;
+             ::VariantInit(&url);
+             VARIANTARG arguments[2];
+             arguments[0].vt = VT_BYREF | VT_VARIANT;
+             arguments[0].pvarVal = &url;
+             arguments[1].vt = VT_DISPATCH;
+             arguments[1].pdispVal = nullptr;
+             DISPPARAMS params{arguments, nullptr, 2, 0};
+             IDispatch* events = &browser;
+             return events->Invoke(DISPID_NAVIGATECOMPLETE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
+                                   nullptr);
+         },
+         S_OK},
+        {"the host flags",
+         [](CWebBrowserUI& browser) {
+             DOCHOSTUIINFO info{};
+             info.cbSize = sizeof info;
+             return static_cast<IDocHostUIHandler&>(browser).GetHostInfo(&info);
+         },
+         S_OK},
+        {"the context menu",
+         [](CWebBrowserUI& browser) {
+             return static_cast<IDocHostUIHandler&>(browser).ShowContextMenu(0, nullptr, nullptr, nullptr);
+         },
+         S_OK},
+        {"a URL translation",
+         [](CWebBrowserUI& browser) {
+             wchar_t url[] = L"http://127.0.0.1/";
+             LPWSTR translated = nullptr;
+             return static_cast<IDocHostUIHandler&>(browser).TranslateUrl(0, url, &translated);
+         },
+         S_FALSE},
+        {"window.external",
+         [](CWebBrowserUI& browser) {
+             ComPtr<IDispatch> external;
+             const HRESULT hr = static_cast<IDocHostUIHandler&>(browser).GetExternal(external.put());
+             EXPECT_FALSE(external);
+             return hr;
+         },
+         E_NOTIMPL},
+    };
+    for (const Thrown& exception : thrown) {
+        for (const Call& call : calls) {
+            SCOPED_TRACE(std::string(exception.what) + " in " + call.what);
+            ThrowingHandler handler(exception.fail);
+            CWebBrowserUI browser;
+            browser.SetWebBrowserEventHandler(&handler);
+            EXPECT_EQ(call.call(browser), exception.expected);
+            // The control answers the next call as before.
+            CWebBrowserEventHandler working;
+            browser.SetWebBrowserEventHandler(&working);
+            EXPECT_EQ(call.call(browser), call.answered);
+        }
+    }
+}
+
 TEST(WebBrowser, DerivedControlsAddScriptMethodsOverTheBase) {
     ScriptedBrowser browser;
     IDocHostUIHandler* host = &browser;
-    IDispatch* external = nullptr;
-    EXPECT_EQ(host->GetExternal(&external), S_OK);
-    EXPECT_EQ(external, static_cast<IDispatch*>(&browser));
+    ComPtr<IDispatch> external;
+    EXPECT_EQ(host->GetExternal(external.put()), S_OK);
+    EXPECT_EQ(external.get(), static_cast<IDispatch*>(&browser));
     wchar_t hello[] = L"fnHello";
     wchar_t other[] = L"fnhello";
     LPOLESTR names[] = {hello};
@@ -162,7 +260,6 @@ TEST(WebBrowser, DerivedControlsAddScriptMethodsOverTheBase) {
     EXPECT_EQ(id, 300);
     names[0] = other;
     EXPECT_EQ(external->GetIDsOfNames(IID_NULL, names, 1, 0, &id), DISP_E_UNKNOWNNAME);
-    external->Release();
 }
 
 const char kPage[] = R"(<Window size="300,200"><Container>
@@ -227,11 +324,8 @@ struct OleScope {
 // The native window of a control's browser; null without one.
 HWND browserWindow(CWebBrowserUI& web) {
     HWND window = nullptr;
-    IOleWindow* ole = nullptr;
-    if (web.GetWebBrowser2() != nullptr &&
-        SUCCEEDED(web.GetWebBrowser2()->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&ole)))) {
+    if (const ComPtr<IOleWindow> ole = comAs<IOleWindow>(web.GetWebBrowser2())) {
         ole->GetWindow(&window);
-        ole->Release();
     }
     return window;
 }
