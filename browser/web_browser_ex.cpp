@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "common/com_barrier.h"
+
 namespace {
 
 // The two strings of a script call, first and second as the script passed them (the dispatch
@@ -23,6 +25,23 @@ HRESULT readTwoStrings(const DISPPARAMS* params, std::wstring& first, std::wstri
     };
     first = text(params->rgvarg[1].bstrVal);
     second = text(params->rgvarg[0].bstrVal);
+    return S_OK;
+}
+
+// A script's logon call: its two strings to the target. On success the lobby client has
+// started and the process ends in here.
+HRESULT callLogon(IWebLogonHandler& target, DISPID id, const DISPPARAMS* params, UINT* argumentError) {
+    std::wstring first;
+    std::wstring second;
+    const HRESULT read = readTwoStrings(params, first, second, argumentError);
+    if (FAILED(read)) {
+        return read;
+    }
+    if (id == WebBrowserEx::kQQLogon) {
+        target.OnQQLogon(first, second);
+    } else {
+        target.OnAccountLogon(first, second);
+    }
     return S_OK;
 }
 
@@ -57,17 +76,9 @@ STDMETHODIMP WebBrowserEx::Invoke(DISPID id, REFIID riid, LCID locale, WORD flag
         return E_INVALIDARG;
     }
     if ((id == kQQLogon || id == kAccountLogon) && logonTarget_ != nullptr) {
-        std::wstring first;
-        std::wstring second;
-        const HRESULT read = readTwoStrings(params, first, second, argumentError);
-        if (FAILED(read)) {
-            return read;
-        }
-        // On success the lobby client has started and the process ends in here.
-        if (id == kQQLogon) {
-            logonTarget_->OnQQLogon(first, second);
-        } else {
-            logonTarget_->OnAccountLogon(first, second);
+        const HRESULT called = comBarrier([&] { return callLogon(*logonTarget_, id, params, argumentError); });
+        if (FAILED(called)) {
+            return called;
         }
     }
     return CWebBrowserUI::Invoke(id, riid, locale, flags, params, result, exception, argumentError);

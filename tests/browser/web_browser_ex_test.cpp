@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "browser/web_browser_ex.h"
 #include "browser/web_event_handler.h"
+#include "common/com_ptr.h"
 
 namespace {
 
@@ -23,6 +27,17 @@ public:
     void OnAccountLogon(const std::wstring& first, const std::wstring& second) override {
         calls.push_back({L"account", first, second});
     }
+};
+
+// A logon target whose logon fails by throwing what `fail` throws.
+class ThrowingLogon : public IWebLogonHandler {
+public:
+    explicit ThrowingLogon(std::function<void()> fail) : fail_(std::move(fail)) {}
+    void OnQQLogon(const std::wstring&, const std::wstring&) override { fail_(); }
+    void OnAccountLogon(const std::wstring&, const std::wstring&) override { fail_(); }
+
+private:
+    std::function<void()> fail_;
 };
 
 // A script's call with its arguments in script order; DISPPARAMS lists them last first.
@@ -61,13 +76,13 @@ VARIANT number(int value) {
 }
 
 // The control's window.external, as the browser asks for it.
-IDispatch* externalOf(WebBrowserEx& control) {
-    IDispatch* external = nullptr;
-    EXPECT_EQ(static_cast<IDocHostUIHandler&>(control).GetExternal(&external), S_OK);
+ComPtr<IDispatch> externalOf(WebBrowserEx& control) {
+    ComPtr<IDispatch> external;
+    EXPECT_EQ(static_cast<IDocHostUIHandler&>(control).GetExternal(external.put()), S_OK);
     return external;
 }
 
-DISPID idOf(IDispatch* external, const wchar_t* name) {
+DISPID idOf(const ComPtr<IDispatch>& external, const wchar_t* name) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = -7;
     const HRESULT hr = external->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
@@ -77,8 +92,8 @@ DISPID idOf(IDispatch* external, const wchar_t* name) {
 TEST(ScriptBridge, NamesMapToTheirIdentifiers) {
     RecordingLogon logon;
     WebBrowserEx control(&logon);
-    IDispatch* external = externalOf(control);
-    ASSERT_NE(external, nullptr);
+    const ComPtr<IDispatch> external = externalOf(control);
+    ASSERT_NE(external.get(), nullptr);
     EXPECT_EQ(idOf(external, L"fnQQLogon"), 300);
     EXPECT_EQ(idOf(external, L"fnAccountLogon"), 400);
     EXPECT_EQ(idOf(external, L"fnqqlogon"), DISPID_UNKNOWN) << "other letter case goes to the base lookup";
@@ -89,13 +104,12 @@ TEST(ScriptBridge, NamesMapToTheirIdentifiers) {
     EXPECT_EQ(external->GetIDsOfNames(IID_NULL, both, 2, LOCALE_USER_DEFAULT, ids), S_OK);
     EXPECT_EQ(ids[0], 400);
     EXPECT_EQ(ids[1], -7) << "only the first name is mapped";
-    external->Release();
 }
 
 TEST(ScriptBridge, CallsReachTheLogonHandlerInScriptOrder) {
     RecordingLogon logon;
     WebBrowserEx control(&logon);
-    IDispatch* external = externalOf(control);
+    const ComPtr<IDispatch> external = externalOf(control);
     ScriptCall qq({text(L"openid-1"), text(L"token-2")});
     external->Invoke(300, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, qq.params(), nullptr, nullptr, nullptr);
     ScriptCall account({text(L"user"), text(L"")});
@@ -107,13 +121,12 @@ TEST(ScriptBridge, CallsReachTheLogonHandlerInScriptOrder) {
     EXPECT_EQ(logon.calls[1].method, L"account");
     EXPECT_EQ(logon.calls[1].first, L"user");
     EXPECT_EQ(logon.calls[1].second, L"");
-    external->Release();
 }
 
 TEST(ScriptBridge, CallsThatDoNotFitAreRefused) {
     RecordingLogon logon;
     WebBrowserEx control(&logon);
-    IDispatch* external = externalOf(control);
+    const ComPtr<IDispatch> external = externalOf(control);
 
     ScriptCall rightCall({text(L"a"), text(L"b")});
     const GUID other = {0x12345678, 0, 0, {0, 0, 0, 0, 0, 0, 0, 1}};
@@ -134,17 +147,44 @@ TEST(ScriptBridge, CallsThatDoNotFitAreRefused) {
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(badArgument, 1u) << "the script's first argument is the last entry";
     EXPECT_TRUE(logon.calls.empty());
-    external->Release();
 }
 
 TEST(ScriptBridge, WithoutATargetTheMethodsDoNothing) {
     WebBrowserEx control;
-    IDispatch* external = externalOf(control);
+    const ComPtr<IDispatch> external = externalOf(control);
     EXPECT_EQ(idOf(external, L"fnQQLogon"), 300);
     ScriptCall call({text(L"a"), text(L"b")});
     const HRESULT hr = external->Invoke(300, IID_NULL, 0, DISPATCH_METHOD, call.params(), nullptr, nullptr, nullptr);
     EXPECT_NE(hr, E_INVALIDARG);
-    external->Release();
+}
+
+TEST(ScriptBridge, AnExceptionInTheLogonComesBackToTheScriptAsAFailure) {
+    struct Case {
+        const char* what;
+        DISPID id;
+        std::function<void()> fail;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {"out of memory in the QQ logon", WebBrowserEx::kQQLogon, [] { throw std::bad_alloc(); }, E_OUTOFMEMORY},
+        {"an error in the account logon", WebBrowserEx::kAccountLogon, [] { throw std::runtime_error("no lobby"); },
+         E_UNEXPECTED},
+        {"something thrown that is no exception class", WebBrowserEx::kQQLogon, [] { throw 7; }, E_UNEXPECTED},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        ThrowingLogon logon(test.fail);
+        WebBrowserEx control(&logon);
+        const ComPtr<IDispatch> external = externalOf(control);
+        ScriptCall call({text(L"a"), text(L"b")});
+        EXPECT_EQ(external->Invoke(test.id, IID_NULL, 0, DISPATCH_METHOD, call.params(), nullptr, nullptr, nullptr),
+                  test.expected);
+        // The bridge still answers the next call.
+        EXPECT_EQ(idOf(external, L"fnAccountLogon"), WebBrowserEx::kAccountLogon);
+        ScriptCall wrong({text(L"a")});
+        EXPECT_EQ(external->Invoke(test.id, IID_NULL, 0, DISPATCH_METHOD, wrong.params(), nullptr, nullptr, nullptr),
+                  DISP_E_BADPARAMCOUNT);
+    }
 }
 
 TEST(WebEventHandler, NoContextMenuAndNoBorder) {
