@@ -134,7 +134,7 @@ LRESULT CUiInformation::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void CUiInformation::Notify(UiNotification& notification) {
-    if (notification.type != L"click" || notification.sender == nullptr) {
+    if (notification.type != UiNotifyType::Click || notification.sender == nullptr) {
         return;
     }
     if (const std::optional<unsigned> code = messageBoxResultFor(notification.sender->GetName())) {

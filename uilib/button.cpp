@@ -71,7 +71,7 @@ bool CButtonUI::Activate() {
         return false;
     }
     if (manager_ != nullptr) {
-        manager_->SendNotify(this, L"click");
+        manager_->SendNotify(this, UiNotifyType::Click);
     }
     return true;
 }

@@ -28,7 +28,7 @@ bool CComboUI::SelectItem(int index) {
     current_ = index;
     Invalidate();
     if (manager_ != nullptr) {
-        manager_->SendNotify(this, L"itemselect", static_cast<WPARAM>(index));
+        manager_->SendNotify(this, UiNotifyType::ItemSelect, static_cast<WPARAM>(index));
     }
     return true;
 }

@@ -259,7 +259,7 @@ bool CTabLayoutUI::SelectItem(int index) {
     UpdateChildVisibility();
     NeedUpdate();
     if (manager_ != nullptr) {
-        manager_->SendNotify(this, L"tabselect", static_cast<WPARAM>(index));
+        manager_->SendNotify(this, UiNotifyType::TabSelect, static_cast<WPARAM>(index));
     }
     return true;
 }

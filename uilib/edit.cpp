@@ -170,7 +170,7 @@ void CEditUI::OnNativeCommand(WORD code) {
         case EN_CHANGE:
             text_ = GetText();
             if (!settingText_) {
-                manager_->SendNotify(this, L"textchanged");
+                manager_->SendNotify(this, UiNotifyType::TextChanged);
             }
             break;
         case EN_SETFOCUS:

@@ -3,14 +3,12 @@
 // paint manager hands to a control.
 #include <windows.h>
 
-#include <string>
+#include "uilib/notify_type.h"
 
 class CControlUI;
 
-// Types that controls send: "click", "setfocus", "killfocus", "textchanged", "itemselect",
-// "selectchanged", "tabselect".
 struct UiNotification {
-    std::wstring type;
+    UiNotifyType type = UiNotifyType::Click;
     CControlUI* sender = nullptr;
     POINT point{};  // the mouse position in client coordinates when it applies
     WPARAM wParam = 0;

@@ -13,13 +13,13 @@ void COptionUI::SetSelected(bool selected) {
             if (other != this && other->selected_) {
                 other->selected_ = false;
                 other->Invalidate();
-                manager_->SendNotify(other, L"selectchanged");
+                manager_->SendNotify(other, UiNotifyType::SelectChanged);
             }
         }
     }
     Invalidate();
     if (manager_ != nullptr) {
-        manager_->SendNotify(this, L"selectchanged");
+        manager_->SendNotify(this, UiNotifyType::SelectChanged);
     }
 }
 

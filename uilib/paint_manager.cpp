@@ -133,7 +133,7 @@ bool CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) {
     return true;
 }
 
-void CPaintManagerUI::SendNotify(CControlUI* sender, std::wstring_view type, WPARAM wParam, LPARAM lParam) {
+void CPaintManagerUI::SendNotify(CControlUI* sender, UiNotifyType type, WPARAM wParam, LPARAM lParam) {
     UiNotification notification;
     notification.type = type;
     notification.sender = sender;
@@ -259,7 +259,7 @@ void CPaintManagerUI::SetFocus(CControlUI* control) {
     if (previous != nullptr) {
         UiEvent event{UiEventType::KillFocus};
         previous->DoEvent(event);
-        SendNotify(previous, L"killfocus");
+        SendNotify(previous, UiNotifyType::KillFocus);
     }
     const bool native =
         dynamic_cast<CEditUI*>(control) != nullptr && static_cast<CEditUI*>(control)->GetNativeWindow() != nullptr;
@@ -269,7 +269,7 @@ void CPaintManagerUI::SetFocus(CControlUI* control) {
     if (control != nullptr && focus_ == control) {
         UiEvent event{UiEventType::SetFocus};
         control->DoEvent(event);
-        SendNotify(control, L"setfocus");
+        SendNotify(control, UiNotifyType::SetFocus);
     }
 }
 

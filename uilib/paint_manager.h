@@ -45,7 +45,7 @@ public:
     bool AddNotifier(INotifyUI* notifier);
     bool RemoveNotifier(INotifyUI* notifier);
     // Delivers a notification to every notifier now, on the calling thread.
-    void SendNotify(CControlUI* sender, std::wstring_view type, WPARAM wParam = 0, LPARAM lParam = 0);
+    void SendNotify(CControlUI* sender, UiNotifyType type, WPARAM wParam = 0, LPARAM lParam = 0);
 
     // The control with exactly that name; null when there is none.
     CControlUI* FindControl(std::wstring_view name);

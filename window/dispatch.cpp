@@ -6,25 +6,24 @@
 #include "window/launch_arguments.h"
 #include "window/launcher_wnd.h"
 
-namespace {
-
-bool typeIs(const std::wstring& type, const wchar_t* expected) {
-    return ::_wcsicmp(type.c_str(), expected) == 0;
-}
-
-}  // namespace
-
 void CLauncherWnd::Notify(UiNotification& notification) {
-    if (typeIs(notification.type, L"click")) {
-        if (notification.sender != nullptr && DispatchClick(notification.sender)) {
-            return;
-        }
-    }
-    if (typeIs(notification.type, L"killfocus") || typeIs(notification.type, L"setfocus") ||
-        typeIs(notification.type, L"textchanged")) {
-        (void)registration_.handleField(notification);
-    } else if (typeIs(notification.type, L"itemselect")) {
-        accounts_.choose(notification.sender);
+    switch (notification.type) {
+        case UiNotifyType::Click:
+            if (notification.sender != nullptr) {
+                (void)DispatchClick(notification.sender);
+            }
+            break;
+        case UiNotifyType::SetFocus:
+        case UiNotifyType::KillFocus:
+        case UiNotifyType::TextChanged:
+            (void)registration_.handleField(notification);
+            break;
+        case UiNotifyType::ItemSelect:
+            accounts_.choose(notification.sender);
+            break;
+        case UiNotifyType::SelectChanged:
+        case UiNotifyType::TabSelect:
+            break;
     }
 }
 

@@ -14,10 +14,6 @@ constexpr wchar_t kValidIcon[] = L"file='LobbexUpdate\\tooltip.png' source='16,0
 constexpr wchar_t kInvalidIcon[] = L"file='LobbexUpdate\\tooltip.png' source='0,0,16,16'";
 constexpr wchar_t kErrorTitle[] = L"错误提示";
 
-bool typeIs(const std::wstring& type, const wchar_t* expected) {
-    return ::_wcsicmp(type.c_str(), expected) == 0;
-}
-
 }  // namespace
 
 // One field of the form: its edit box, the icon and label beside it, the hint shown when it
@@ -119,7 +115,7 @@ bool RegistrationForm::handleField(const UiNotification& notification) {
         return false;
     }
     const std::wstring text = notification.sender->GetText();
-    if (typeIs(notification.type, L"textchanged")) {
+    if (notification.type == UiNotifyType::TextChanged) {
         if (::_wcsicmp(field->edit, L"edit_PassWord_1") != 0) {
             return false;
         }
@@ -127,7 +123,7 @@ bool RegistrationForm::handleField(const UiNotification& notification) {
         skin_.setSelected(option, true);
         return true;
     }
-    if (typeIs(notification.type, L"killfocus")) {
+    if (notification.type == UiNotifyType::KillFocus) {
         leave(*field, text);
     } else if (field->rule == Rule::VerifyCode) {
         if (verifyCode_.empty()) {

@@ -115,7 +115,7 @@ public:
     }
 
     void Notify(UiNotification& notification) override {
-        if (notification.type != L"click" || notification.sender == nullptr) {
+        if (notification.type != UiNotifyType::Click || notification.sender == nullptr) {
             return;
         }
         switch (clickActionFor(notification.sender->GetName())) {

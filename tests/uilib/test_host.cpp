@@ -1,7 +1,8 @@
 #include "tests/uilib/test_host.h"
 
 void RecordingNotifier::Notify(UiNotification& notification) {
-    heard.push_back(notification.type + L":" + (notification.sender ? notification.sender->GetName() : L"?"));
+    heard.push_back(std::wstring(notifyTypeName(notification.type)) + L":" +
+                    (notification.sender ? notification.sender->GetName() : L"?"));
 }
 
 std::wstring RecordingNotifier::take() {

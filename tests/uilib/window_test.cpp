@@ -133,7 +133,7 @@ TEST_F(WindowTest, TheComboListOpensAndSelectsWithTheMouse) {
 class ClosingWindow : public TestWindow, public INotifyUI {
 public:
     void Notify(UiNotification& notification) override {
-        if (notification.type == L"click") {
+        if (notification.type == UiNotifyType::Click) {
             Close(42);
         }
     }

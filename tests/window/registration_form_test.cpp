@@ -225,10 +225,10 @@ TEST_F(Registration, FieldsHoldingTheSeparatorAreRefused) {
 
 TEST_F(Registration, OtherControlsAreNotFormFields) {
     UiNotification notification;
-    notification.type = L"killfocus";
+    notification.type = UiNotifyType::KillFocus;
     notification.sender = control(L"LogonAccount");
     EXPECT_FALSE(window().Registration().handleField(notification));
-    notification.type = L"textchanged";
+    notification.type = UiNotifyType::TextChanged;
     notification.sender = control(L"edit_Account");
     EXPECT_FALSE(window().Registration().handleField(notification));
 }

@@ -104,7 +104,9 @@ void LauncherWindowTest::createWindow() {
 
 void LauncherWindowTest::notify(const wchar_t* type, const wchar_t* sender) {
     UiNotification notification;
-    notification.type = type;
+    const std::optional<UiNotifyType> kind = notifyTypeFromName(type);
+    ASSERT_TRUE(kind.has_value()) << "no notification type " << std::string(type, type + wcslen(type));
+    notification.type = *kind;
     notification.sender = control(sender);
     ASSERT_NE(notification.sender, nullptr) << "no control named " << std::string(sender, sender + wcslen(sender));
     window_->Notify(notification);
