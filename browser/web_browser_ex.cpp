@@ -30,7 +30,8 @@ HRESULT readTwoStrings(const DISPPARAMS* params, std::wstring& first, std::wstri
 
 // A script's logon call: its two strings to the target. On success the lobby client has
 // started and the process ends in here.
-HRESULT callLogon(IWebLogonHandler& target, DISPID id, const DISPPARAMS* params, UINT* argumentError) {
+HRESULT callLogon(IWebLogonHandler& target, const std::wstring& pageUrl, DISPID id, const DISPPARAMS* params,
+                  UINT* argumentError) {
     std::wstring first;
     std::wstring second;
     const HRESULT read = readTwoStrings(params, first, second, argumentError);
@@ -38,9 +39,9 @@ HRESULT callLogon(IWebLogonHandler& target, DISPID id, const DISPPARAMS* params,
         return read;
     }
     if (id == WebBrowserEx::kQQLogon) {
-        target.OnQQLogon(first, second);
+        target.OnQQLogon(pageUrl, first, second);
     } else {
-        target.OnAccountLogon(first, second);
+        target.OnAccountLogon(pageUrl, first, second);
     }
     return S_OK;
 }
@@ -76,7 +77,8 @@ STDMETHODIMP WebBrowserEx::Invoke(DISPID id, REFIID riid, LCID locale, WORD flag
         return E_INVALIDARG;
     }
     if ((id == kQQLogon || id == kAccountLogon) && logonTarget_ != nullptr) {
-        const HRESULT called = comBarrier([&] { return callLogon(*logonTarget_, id, params, argumentError); });
+        const HRESULT called =
+            comBarrier([&] { return callLogon(*logonTarget_, PageUrl(), id, params, argumentError); });
         if (FAILED(called)) {
             return called;
         }

@@ -195,6 +195,16 @@ void CWebBrowserUI::SetInternVisible(bool visible) {
     SyncBrowser();
 }
 
+std::wstring CWebBrowserUI::PageUrl() const {
+    BSTR location = nullptr;
+    if (!browser_ || FAILED(browser_->get_LocationURL(&location)) || location == nullptr) {
+        return {};
+    }
+    std::wstring url(location, ::SysStringLen(location));
+    ::SysFreeString(location);
+    return url;
+}
+
 void CWebBrowserUI::NotePage(IDispatch* browser, bool loaded) {
     if (!browser_ || browser == nullptr) {
         return;

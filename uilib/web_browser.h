@@ -46,6 +46,8 @@ public:
     // your own to hold it past the control's window).
     IWebBrowser2* GetWebBrowser2() const { return browser_.get(); }
     bool HasBrowser() const { return static_cast<bool>(browser_); }
+    // The address of the page the browser shows now; empty without a browser.
+    virtual std::wstring PageUrl() const;
 
     void SetAttribute(std::wstring_view name, std::wstring_view value) override;
     void SetPos(const RECT& pos) override;

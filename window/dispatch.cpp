@@ -1,10 +1,12 @@
 // What the user does on the skin: the notification dispatch, the click table and the logons.
 #include <windows.h>
 
+#include "common/build_settings.h"
 #include "framework/application.h"
 #include "window/click_table.h"
 #include "window/launch_arguments.h"
 #include "window/launcher_wnd.h"
+#include "window/web_urls.h"
 
 void CLauncherWnd::Notify(UiNotification& notification) {
     switch (notification.type) {
@@ -43,14 +45,15 @@ void CLauncherWnd::LogonWithRegistration() {
     }
 }
 
-void CLauncherWnd::OnQQLogon(const std::wstring& first, const std::wstring& second) {
-    if (!update_.refuseWhileUpdating()) {
+void CLauncherWnd::OnQQLogon(const std::wstring& pageUrl, const std::wstring& first, const std::wstring& second) {
+    // A page from elsewhere (an advertisement's link, say) must not log the player on.
+    if (isPlatformPage(pageUrl, kWebBaseUrl) && !update_.refuseWhileUpdating()) {
         lobby_.start(webLogonArguments(kLogonWithQQ, first, second));
     }
 }
 
-void CLauncherWnd::OnAccountLogon(const std::wstring& first, const std::wstring& second) {
-    if (!update_.refuseWhileUpdating()) {
+void CLauncherWnd::OnAccountLogon(const std::wstring& pageUrl, const std::wstring& first, const std::wstring& second) {
+    if (isPlatformPage(pageUrl, kWebBaseUrl) && !update_.refuseWhileUpdating()) {
         lobby_.start(webLogonArguments(kLogonWithAccount, first, second));
     }
 }

@@ -61,9 +61,10 @@ public:
     // IDialogBuilderCallback: the control factory ("WebBrowserEx").
     CControlUI* CreateControl(const wchar_t* className) override;
 
-    // IWebLogonHandler: a logon page's script starts the lobby client.
-    void OnQQLogon(const std::wstring& first, const std::wstring& second) override;
-    void OnAccountLogon(const std::wstring& first, const std::wstring& second) override;
+    // IWebLogonHandler: a logon page's script starts the lobby client, when the page is one of
+    // the platform's web site and the update has finished.
+    void OnQQLogon(const std::wstring& pageUrl, const std::wstring& first, const std::wstring& second) override;
+    void OnAccountLogon(const std::wstring& pageUrl, const std::wstring& first, const std::wstring& second) override;
 
     // The parts.
     AccountList& Accounts() { return accounts_; }

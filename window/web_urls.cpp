@@ -1,5 +1,7 @@
 #include "window/web_urls.h"
 
+#include "common/ascii_case.h"
+
 namespace {
 
 // Built into a buffer of 256 characters: longer texts are cut there.
@@ -51,4 +53,15 @@ std::wstring weChatLogonPageUrl(std::wstring_view base) {
 }
 std::wstring registerPageUrl(std::wstring_view base) {
     return join(base, L"//Register.aspx");
+}
+
+bool isPlatformPage(std::wstring_view url, std::wstring_view base) {
+    while (!base.empty() && base.back() == L'/') {
+        base.remove_suffix(1);
+    }
+    if (base.empty() || url.size() < base.size() || !equalsIgnoringAsciiCase(url.substr(0, base.size()), base)) {
+        return false;
+    }
+    const std::wstring_view rest = url.substr(base.size());
+    return rest.empty() || rest.front() == L'/' || rest.front() == L'?' || rest.front() == L'#';
 }

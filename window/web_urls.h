@@ -24,3 +24,8 @@ std::wstring adsPageUrl(std::wstring_view base, int x, int y, std::uint32_t skin
 std::wstring qqLogonPageUrl(std::wstring_view base);
 std::wstring weChatLogonPageUrl(std::wstring_view base);
 std::wstring registerPageUrl(std::wstring_view base);
+
+// Whether a page lies on the platform's web site: its address is the base itself or goes on
+// from it with "/", "?" or "#" (so that "http://www.example.cn.other.net/" is not under
+// "http://www.example.cn"), compared without regard to ASCII case. An empty base has no pages.
+bool isPlatformPage(std::wstring_view url, std::wstring_view base);

@@ -15,17 +15,17 @@
 namespace {
 
 struct Call {
-    std::wstring method, first, second;
+    std::wstring method, page, first, second;
 };
 
 class RecordingLogon : public IWebLogonHandler {
 public:
     std::vector<Call> calls;
-    void OnQQLogon(const std::wstring& first, const std::wstring& second) override {
-        calls.push_back({L"qq", first, second});
+    void OnQQLogon(const std::wstring& page, const std::wstring& first, const std::wstring& second) override {
+        calls.push_back({L"qq", page, first, second});
     }
-    void OnAccountLogon(const std::wstring& first, const std::wstring& second) override {
-        calls.push_back({L"account", first, second});
+    void OnAccountLogon(const std::wstring& page, const std::wstring& first, const std::wstring& second) override {
+        calls.push_back({L"account", page, first, second});
     }
 };
 
@@ -33,8 +33,8 @@ public:
 class ThrowingLogon : public IWebLogonHandler {
 public:
     explicit ThrowingLogon(std::function<void()> fail) : fail_(std::move(fail)) {}
-    void OnQQLogon(const std::wstring&, const std::wstring&) override { fail_(); }
-    void OnAccountLogon(const std::wstring&, const std::wstring&) override { fail_(); }
+    void OnQQLogon(const std::wstring&, const std::wstring&, const std::wstring&) override { fail_(); }
+    void OnAccountLogon(const std::wstring&, const std::wstring&, const std::wstring&) override { fail_(); }
 
 private:
     std::function<void()> fail_;
@@ -106,9 +106,19 @@ TEST(ScriptBridge, NamesMapToTheirIdentifiers) {
     EXPECT_EQ(ids[1], -7) << "only the first name is mapped";
 }
 
-TEST(ScriptBridge, CallsReachTheLogonHandlerInScriptOrder) {
+// A browser control showing a given page (no web engine runs here).
+class ShowingPage : public WebBrowserEx {
+public:
+    ShowingPage(IWebLogonHandler* target, std::wstring page) : WebBrowserEx(target), page_(std::move(page)) {}
+    std::wstring PageUrl() const override { return page_; }
+
+private:
+    std::wstring page_;
+};
+
+TEST(ScriptBridge, CallsReachTheLogonHandlerInScriptOrderWithTheCallingPage) {
     RecordingLogon logon;
-    WebBrowserEx control(&logon);
+    ShowingPage control(&logon, L"http://www.example.cn//qlogin.aspx");
     const ComPtr<IDispatch> external = externalOf(control);
     ScriptCall qq({text(L"openid-1"), text(L"token-2")});
     external->Invoke(300, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, qq.params(), nullptr, nullptr, nullptr);
@@ -116,6 +126,7 @@ TEST(ScriptBridge, CallsReachTheLogonHandlerInScriptOrder) {
     external->Invoke(400, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, account.params(), nullptr, nullptr, nullptr);
     ASSERT_EQ(logon.calls.size(), 2u);
     EXPECT_EQ(logon.calls[0].method, L"qq");
+    EXPECT_EQ(logon.calls[0].page, L"http://www.example.cn//qlogin.aspx");
     EXPECT_EQ(logon.calls[0].first, L"openid-1");
     EXPECT_EQ(logon.calls[0].second, L"token-2");
     EXPECT_EQ(logon.calls[1].method, L"account");

@@ -10,6 +10,7 @@
 #include "uilib/combo.h"
 #include "uilib/progress.h"
 #include "update/status_texts.h"
+#include "common/build_settings.h"
 #include "update/update_engine.h"
 #include "window/password_strength.h"
 
@@ -174,12 +175,28 @@ TEST_F(LauncherWindow, EnterIsRefusedWhileTheUpdateRuns) {
 // starts from an installation that is half updated.
 TEST_F(LauncherWindow, WebLogonsAreRefusedWhileTheUpdateRuns) {
     createWindow();
-    window().OnQQLogon(L"openid", L"token");
-    window().OnAccountLogon(L"user", L"pass");
+    const std::wstring page = std::wstring(kWebBaseUrl) + L"//qlogin.aspx";
+    window().OnQQLogon(page, L"openid", L"token");
+    window().OnAccountLogon(page, L"user", L"pass");
     ASSERT_EQ(messages.shown.size(), 2u);
     for (const ShownMessage& shown : messages.shown) {
         EXPECT_EQ(shown.text, L"正在更新请稍后尝试");
     }
+}
+
+// Only the platform's own pages may log the player on: a page the advertisement frame was led
+// to, or any other address, is ignored (before the update has finished as after).
+TEST_F(LauncherWindow, WebLogonsFromOtherPagesAreIgnored) {
+    createWindow();
+    window().Update().setLogonAllowed(true);
+    const std::wstring base = kWebBaseUrl;
+    for (const std::wstring& page : {std::wstring(L"http://ads.example.com/promo.html"), base + L".other.net/qlogin",
+                                     std::wstring(L""), std::wstring(L"about:blank")}) {
+        window().OnQQLogon(page, L"openid", L"token");
+        window().OnAccountLogon(page, L"user", L"pass");
+    }
+    EXPECT_TRUE(messages.shown.empty()) << "nothing started, nothing said";
+    EXPECT_NE(window().GetHwnd(), nullptr);
 }
 
 // The update worker's prompts are asked on the window's thread, which owns every window;

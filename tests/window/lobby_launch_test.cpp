@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/build_settings.h"
 #include "common/text_codec.h"
 #include "tests/support/temp_dir.h"
 #include "tests/window/window_fixture.h"
@@ -106,7 +107,7 @@ TEST_F(LobbyLaunchDeathTest, QQWebLogon) {
         {
             setSavePassword(true);  // the web logons never remember
             window().Update().setLogonAllowed(true);
-            window().OnQQLogon(L"", L"token-1");
+            window().OnQQLogon(std::wstring(kWebBaseUrl) + L"//qlogin.aspx", L"", L"token-1");
             ::ExitProcess(3);
         },
         testing::ExitedWithCode(0), "");
@@ -117,7 +118,7 @@ TEST_F(LobbyLaunchDeathTest, AccountWebLogon) {
     EXPECT_EXIT(
         {
             window().Update().setLogonAllowed(true);
-            window().OnAccountLogon(L"web_user", L"web_pass");
+            window().OnAccountLogon(std::wstring(kWebBaseUrl) + L"/Member/Logon.aspx?x=1", L"web_user", L"web_pass");
             ::ExitProcess(3);
         },
         testing::ExitedWithCode(0), "");
@@ -133,7 +134,7 @@ TEST_F(LobbyLaunch, MissingLobbyClientIsReported) {
     control(L"PassWord")->SetText(L"secret");
     window().Update().setLogonAllowed(true);
     click(L"Logon");
-    window().OnQQLogon(L"a", L"b");
+    window().OnQQLogon(kWebBaseUrl, L"a", L"b");
     ::MoveFileW(away.c_str(), lobby.c_str());
     ASSERT_EQ(messages.shown.size(), 2u);
     for (const ShownMessage& shown : messages.shown) {

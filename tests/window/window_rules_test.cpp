@@ -102,4 +102,26 @@ TEST(ClickTable, NamesMatchWithoutRegardToCase) {
     }
 }
 
+TEST(WebUrls, PlatformPagesLieUnderTheBase) {
+    const std::wstring base = L"http://www.example.cn";
+    const std::pair<std::wstring, bool> cases[] = {
+        {L"http://www.example.cn", true},
+        {L"http://www.example.cn//qlogin.aspx", true},
+        {L"HTTP://WWW.EXAMPLE.CN/Member/Logon.aspx?a=1", true},
+        {L"http://www.example.cn?x", true},
+        {L"http://www.example.cn#top", true},
+        {L"http://www.example.cn.other.net/qlogin.aspx", false},
+        {L"http://www.example.cnx/", false},
+        {L"http://ads.example.com/http://www.example.cn/", false},
+        {L"http://www.example.c", false},
+        {L"", false},
+        {L"about:blank", false},
+    };
+    for (const auto& [url, under] : cases) {
+        EXPECT_EQ(isPlatformPage(url, base), under) << std::string(url.begin(), url.end());
+    }
+    EXPECT_TRUE(isPlatformPage(L"http://www.example.cn/a", L"http://www.example.cn/")) << "a base's own slash";
+    EXPECT_FALSE(isPlatformPage(L"http://anything/", L"")) << "no base, no pages";
+}
+
 }  // namespace
