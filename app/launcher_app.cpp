@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int kIconResource = 128;
 constexpr int kStartFailedExitCode = 1;
 
 constexpr wchar_t kStartFailedTitle[] = L"错误";
@@ -54,21 +53,12 @@ bool CLauncherApp::InitApplication() {
         return false;
     }
 
-    WNDCLASSW windowClass{};
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = ::DefWindowProcW;
-    if (::FindResourceW(Instance(), MAKEINTRESOURCEW(kIconResource), RT_GROUP_ICON) != nullptr) {
-        windowClass.hIcon = ::LoadIconW(Instance(), MAKEINTRESOURCEW(kIconResource));
-    }
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kLauncherClassName;
-    RegisterWindowClass(windowClass);
-
+    // The main window registers its class (with the program's icon) when it is created.
     CPaintManagerUI::SetInstance(Instance());
     CPaintManagerUI::SetResourcePath(CPaintManagerUI::GetInstancePath());
 
     auto* window = new CLauncherWnd();  // lives until the process ends
-    if (!window->CreateEx(0, kLauncherClassName, L"", 0x06020000, 100, 100, 1000, 1000, nullptr, nullptr, nullptr)) {
+    if (!window->Create()) {
         // Without its window, or without its update run, the launcher is a dead end.
         const DWORD code = ::GetLastError();
         if (window->UpdateStartError() != ERROR_SUCCESS) {
@@ -76,7 +66,7 @@ bool CLauncherApp::InitApplication() {
         }
         return FailStart(kWindowFailedFormat, code);
     }
-    ::ShowWindow(window->GetHwnd(), SW_SHOWNORMAL);
+    window->ShowWindow();
     window->Pages().loadStartupPages();
     mainWindow = window;
     return true;

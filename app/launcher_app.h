@@ -5,9 +5,7 @@
 
 #include "framework/application.h"
 #include "framework/single_instance.h"
-
-// The single-instance mutex, the main window's class and the class the check looks for.
-inline constexpr wchar_t kLauncherClassName[] = L"KorvaLobbex";
+#include "window/launcher_wnd.h"
 
 class CLauncherApp : public Application {
 public:

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "framework/frame_window.h"
+#include "framework/main_window.h"
 
 namespace {
 
@@ -37,6 +37,14 @@ void Application::InitPlatformServices() {
     ::LoadLibraryW(L"riched20.dll");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
+}
+
+void Application::WindowGone(const MainWindow* window) {
+    Application* application = Current();
+    if (application != nullptr && window != nullptr && application->mainWindow == window) {
+        application->mainWindow = nullptr;
+        ::PostQuitMessage(0);
+    }
 }
 
 bool Application::PreTranslateMessage(MSG& message) {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-class FrameWindow;
+class MainWindow;
 
 // Raised when start-up cannot get a resource it needs (a window class, say).
 class ResourceFailure : public std::runtime_error {
@@ -39,7 +39,9 @@ public:
     void InitPlatformServices();
 
     // The window whose destruction ends the message loop.
-    FrameWindow* mainWindow = nullptr;
+    MainWindow* mainWindow = nullptr;
+    // To be called by a window once it is destroyed: the main window's end ends the loop.
+    static void WindowGone(const MainWindow* window);
 
 protected:
     // The exit code ExitApplication returns when start-up ends the process.

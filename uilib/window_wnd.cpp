@@ -24,6 +24,7 @@ bool CWindowWnd::RegisterWindowClass() {
         superProc_ = cls.lpfnWndProc;
     } else {
         cls.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        cls.hIcon = GetClassIcon();
     }
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;

@@ -40,6 +40,8 @@ protected:
     // for a class of our own.
     virtual const wchar_t* GetSuperClassName() const { return nullptr; }
     virtual UINT GetClassStyle() const { return 0; }
+    // The icon of a class of our own; none by default.
+    virtual HICON GetClassIcon() const { return nullptr; }
     // Default handling: the class's own procedure (DefWindowProcW or the superclass's).
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // After WM_NCDESTROY; the window handle is already gone.

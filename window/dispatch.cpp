@@ -66,16 +66,16 @@ bool CLauncherWnd::DispatchClick(CControlUI* sender) {
             if (tabs_.page() != LogonPage::AccountForm) {
                 tabs_.show(LogonTab::AccountForm, LogonPage::AccountForm, false);
             } else if (Application::Current() != nullptr && Application::Current()->mainWindow != nullptr) {
-                ::PostMessageW(Application::Current()->mainWindow->GetHwnd(), WM_CLOSE, 0, 0);
+                ::PostMessageW(Application::Current()->mainWindow->Handle(), WM_CLOSE, 0, 0);
             } else {
-                ::PostMessageW(GetHwnd(), WM_CLOSE, 0, 0);
+                ::PostMessageW(GetHWND(), WM_CLOSE, 0, 0);
             }
             break;
         case ClickAction::ForgetAccount:
             accounts_.forgetChosen();
             break;
         case ClickAction::Minimise:
-            ::ShowWindow(GetHwnd(), SW_MINIMIZE);
+            ::ShowWindow(GetHWND(), SW_MINIMIZE);
             break;
         case ClickAction::OpenHomePage:
             pages_.openLink(WebLink::HomePage);

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "browser/web_browser_ex.h"
+#include "framework/application.h"
 #include "framework/worker_thread.h"
 #include "msgbox/color_skin_ui.h"
 #include "settings/platform_reg_key.h"
@@ -33,7 +34,7 @@ MessagePresenter& chooseMessages(MessagePresenter* given, std::unique_ptr<UiMess
     if (given != nullptr) {
         return *given;
     }
-    own = std::make_unique<UiMessagePresenter>([&window] { return window.GetHwnd(); }, &window);
+    own = std::make_unique<UiMessagePresenter>([&window] { return window.GetHWND(); }, &window);
     return *own;
 }
 
@@ -48,7 +49,7 @@ CLauncherWnd::CLauncherWnd(Seams seams)
       registration_(skin_, *messages_),
       pages_(skin_, seams_.openLink),
       update_(
-          skin_, [this] { return GetHwnd(); }, *messages_),
+          skin_, [this] { return GetHWND(); }, *messages_),
       lobby_(*messages_) {
     theLauncherWnd = this;
 }
@@ -68,7 +69,34 @@ bool CLauncherWnd::PreTranslateMessage(MSG& message) {
     if (paintManager_.PreMessageHandler(message.message, message.wParam, message.lParam, result)) {
         return true;
     }
-    return FrameWindow::PreTranslateMessage(message);
+    return false;
+}
+
+bool CLauncherWnd::Create() {
+    // Clipped children and siblings, the minimise box; the skin gives the size at creation.
+    constexpr DWORD kStyle = WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
+    return CWindowWnd::Create(nullptr, L"", kStyle, 0, 100, 100, 1000, 1000) != nullptr;
+}
+
+HICON CLauncherWnd::GetClassIcon() const {
+    constexpr int kIconResource = 128;
+    const HINSTANCE instance = CPaintManagerUI::GetInstance();
+    if (::FindResourceW(instance, MAKEINTRESOURCEW(kIconResource), RT_GROUP_ICON) == nullptr) {
+        return nullptr;
+    }
+    return ::LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+}
+
+LRESULT CLauncherWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (OnMessage(message, wParam, lParam, result)) {
+        return result;
+    }
+    return CWindowWnd::HandleMessage(message, wParam, lParam);
+}
+
+void CLauncherWnd::OnFinalMessage(HWND) {
+    Application::WindowGone(this);
 }
 
 bool CLauncherWnd::OnEnter() {
@@ -111,7 +139,7 @@ bool CLauncherWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             result = wParam == 0 ? TRUE : FALSE;
             return true;
         case WM_NCHITTEST: {
-            const LRESULT code = HitTest(GetHwnd(), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            const LRESULT code = HitTest(GetHWND(), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             if (code != 0) {
                 result = code;
                 return true;
@@ -137,10 +165,7 @@ bool CLauncherWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 }
 
 LRESULT CLauncherWnd::OnCreate() {
-    const HWND hwnd = GetHwnd();
-    if (DefaultProcessing(WM_CREATE, 0, 0) == -1) {
-        return -1;
-    }
+    const HWND hwnd = GetHWND();
     const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
     ::SetWindowLongPtrW(hwnd, GWL_STYLE, (style & ~kCaptionStyle) | WS_MINIMIZEBOX);
     const LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);

@@ -12,12 +12,13 @@
 #include <string>
 
 #include "browser/web_logon_handler.h"
-#include "framework/frame_window.h"
+#include "framework/main_window.h"
 #include "common/message_presenter.h"
 #include "msgbox/ui_message_presenter.h"
 #include "uilib/dialog_builder.h"
 #include "uilib/notify.h"
 #include "uilib/paint_manager.h"
+#include "uilib/window_wnd.h"
 #include "window/account_list.h"
 #include "window/lobby_starter.h"
 #include "window/logon_form.h"
@@ -29,8 +30,14 @@
 
 // The main skin, relative to the resource path.
 inline constexpr wchar_t kMainSkin[] = L"LobbexUpdate//LobbexUpdate.xml";
+// The main window's class; the single-instance check looks for it too.
+inline constexpr wchar_t kLauncherClassName[] = L"KorvaLobbex";
 
-class CLauncherWnd : public FrameWindow, public INotifyUI, public IDialogBuilderCallback, public IWebLogonHandler {
+class CLauncherWnd : public CWindowWnd,
+                     public MainWindow,
+                     public INotifyUI,
+                     public IDialogBuilderCallback,
+                     public IWebLogonHandler {
 public:
     // What the window does to the outside that tests observe or answer instead.
     struct Seams {
@@ -47,14 +54,19 @@ public:
     explicit CLauncherWnd(Seams seams);
     ~CLauncherWnd() override;
 
+    // Creates the native window, which builds the skin and starts the update run; false when
+    // either fails (UpdateStartError tells which).
+    [[nodiscard]] bool Create();
+
     // The resource type the skins are read from: none, files.
     virtual const wchar_t* GetResourceType() const { return nullptr; }
     // Which controls take the mouse inside the caption band instead of dragging the window.
     static bool IsActiveControl(CControlUI* control);
     LRESULT HitTest(HWND hwnd, int x, int y);
 
+    // MainWindow
+    HWND Handle() const override { return GetHWND(); }
     bool PreTranslateMessage(MSG& message) override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     // INotifyUI: the dispatch of clicks, focus and text changes, list selections.
     void Notify(UiNotification& notification) override;
@@ -79,7 +91,17 @@ public:
     // ERROR_SUCCESS when it started.
     DWORD UpdateStartError() const { return updateStartError_; }
 
+protected:
+    // CWindowWnd
+    const wchar_t* GetWindowClassName() const override { return kLauncherClassName; }
+    UINT GetClassStyle() const override { return CS_DBLCLKS; }
+    HICON GetClassIcon() const override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage(HWND window) override;
+
 private:
+    // The window's own handling of a message after the UI library's; true when handled.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnCreate();
     void ApplyWindowRegion();
     void OnSizeRegion();

@@ -28,7 +28,7 @@ void setRegion(HWND hwnd, UniqueRegion region) {
 }  // namespace
 
 void CLauncherWnd::ApplyWindowRegion() {
-    const HWND hwnd = GetHwnd();
+    const HWND hwnd = GetHWND();
     if (::IsIconic(hwnd)) {
         ::SetWindowRgn(hwnd, nullptr, TRUE);
         return;
@@ -45,7 +45,7 @@ void CLauncherWnd::ApplyWindowRegion() {
 }
 
 void CLauncherWnd::OnSizeRegion() {
-    const HWND hwnd = GetHwnd();
+    const HWND hwnd = GetHWND();
     const SIZE corner = paintManager_.GetRoundCorner();
     UniqueRegion region;
     if (!::IsIconic(hwnd) && (corner.cx != 0 || corner.cy != 0)) {

@@ -7,7 +7,7 @@
 
 #include "framework/application.h"
 #include "framework/command_line.h"
-#include "framework/frame_window.h"
+#include "framework/main_window.h"
 #include "framework/named_mutex.h"
 #include "framework/single_instance.h"
 #include "framework/worker_thread.h"
@@ -101,54 +101,79 @@ TEST(WorkerThread, RunsTheRoutineWithItsParameter) {
 constexpr wchar_t kTestClass[] = L"FrameworkTestWindow";
 constexpr UINT kPing = WM_APP + 7;
 
-class RecordingWindow : public FrameWindow {
+// A plain window of a class of its own as the application's main window.
+class PlainMainWindow : public MainWindow {
 public:
-    std::vector<UINT> handled;
+    std::vector<UINT> dispatched;
     std::vector<UINT> pretranslated;
+    HWND hwnd = nullptr;
 
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-        handled.push_back(message);
-        return FrameWindow::OnMessage(message, wParam, lParam, result);
-    }
+    HWND Handle() const override { return hwnd; }
     bool PreTranslateMessage(MSG& message) override {
         pretranslated.push_back(message.message);
         return message.message == kPing;  // consumed: never dispatched
+    }
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<PlainMainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_NCCREATE) {
+            self = static_cast<PlainMainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        if (self != nullptr) {
+            self->dispatched.push_back(message);
+            if (message == WM_NCDESTROY) {
+                self->hwnd = nullptr;
+                Application::WindowGone(self);
+            }
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
 };
 
 class TestApplication : public Application {
 public:
-    RecordingWindow window;
+    PlainMainWindow window;
     bool InitApplication() override {
         WNDCLASSW windowClass{};
         windowClass.lpszClassName = kTestClass;
-        windowClass.lpfnWndProc = ::DefWindowProcW;
+        windowClass.lpfnWndProc = &PlainMainWindow::Procedure;
         RegisterWindowClass(windowClass);
-        if (!window.CreateEx(0, kTestClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr)) {
+        window.hwnd = ::CreateWindowExW(0, kTestClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                        Instance(), &window);
+        if (window.hwnd == nullptr) {
             return false;
         }
         mainWindow = &window;
-        ::PostMessageW(window.GetHwnd(), kPing, 0, 0);
-        ::PostMessageW(window.GetHwnd(), WM_CLOSE, 0, 0);
+        ::PostMessageW(window.hwnd, kPing, 0, 0);
+        ::PostMessageW(window.hwnd, WM_CLOSE, 0, 0);
         return true;
     }
 };
 
-// The framework sees a window's messages from the first on, passes queued ones through the
-// main window's hook, and ends its loop when the main window is destroyed.
+// The loop passes queued messages through the main window's hook and ends when the main
+// window is gone.
 TEST(Application, RunsTheLoopUntilTheMainWindowIsGone) {
     TestApplication application;
     EXPECT_EQ(application.Run(::GetModuleHandleW(nullptr), L"test.exe"), 0);
-    const std::vector<UINT>& handled = application.window.handled;
-    ASSERT_FALSE(handled.empty());
-    EXPECT_NE(std::find(handled.begin(), handled.end(), static_cast<UINT>(WM_NCCREATE)), handled.end());
-    EXPECT_NE(std::find(handled.begin(), handled.end(), static_cast<UINT>(WM_CREATE)), handled.end());
-    EXPECT_EQ(std::find(handled.begin(), handled.end(), kPing), handled.end())
+    const std::vector<UINT>& dispatched = application.window.dispatched;
+    EXPECT_NE(std::find(dispatched.begin(), dispatched.end(), static_cast<UINT>(WM_CLOSE)), dispatched.end());
+    EXPECT_EQ(std::find(dispatched.begin(), dispatched.end(), kPing), dispatched.end())
         << "a consumed message is not dispatched";
     const std::vector<UINT>& seen = application.window.pretranslated;
     EXPECT_NE(std::find(seen.begin(), seen.end(), kPing), seen.end());
-    EXPECT_EQ(application.window.GetHwnd(), nullptr);
+    EXPECT_EQ(application.window.hwnd, nullptr);
+    EXPECT_EQ(application.mainWindow, nullptr);
     ::UnregisterClassW(kTestClass, ::GetModuleHandleW(nullptr));
+}
+
+// Another window's end does not end the loop.
+TEST(Application, OnlyTheMainWindowsEndEndsTheLoop) {
+    TestApplication application;
+    PlainMainWindow other;
+    Application::WindowGone(&other);
+    Application::WindowGone(nullptr);
+    MSG message;
+    EXPECT_FALSE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 class RefusingApplication : public Application {
@@ -178,25 +203,6 @@ public:
 TEST(Application, ResourceFailureAbandonsStartUp) {
     FailingApplication application;
     EXPECT_EQ(application.Run(::GetModuleHandleW(nullptr), L""), 1);
-}
-
-TEST(FrameWindow, CentresOnTheWorkArea) {
-    WNDCLASSW windowClass{};
-    windowClass.lpszClassName = kTestClass;
-    windowClass.lpfnWndProc = ::DefWindowProcW;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    ::RegisterClassW(&windowClass);
-    RecordingWindow window;
-    ASSERT_TRUE(window.CreateEx(0, kTestClass, L"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr));
-    window.CenterWindow();
-    RECT area;
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    RECT placed;
-    ::GetWindowRect(window.GetHwnd(), &placed);
-    EXPECT_EQ(placed.left, area.left + (area.right - area.left - 300) / 2);
-    EXPECT_EQ(placed.top, area.top + (area.bottom - area.top - 200) / 2);
-    ::DestroyWindow(window.GetHwnd());
-    ::UnregisterClassW(kTestClass, ::GetModuleHandleW(nullptr));
 }
 
 }  // namespace

@@ -159,6 +159,19 @@ TEST(ModalWindow, ShowModalReturnsTheCodeGivenToClose) {
     ::DestroyWindow(owner.GetHWND());
 }
 
+TEST(ModalWindow, WithoutAnOwnerTheWindowIsCentredOnTheWorkArea) {
+    TestWindow window;
+    ASSERT_TRUE(window.Open("<Window size='300,200'><Control/></Window>"));
+    window.CenterWindow();
+    RECT area;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT placed;
+    ::GetWindowRect(window.GetHWND(), &placed);
+    EXPECT_EQ(placed.left, area.left + (area.right - area.left - (placed.right - placed.left)) / 2);
+    EXPECT_EQ(placed.top, area.top + (area.bottom - area.top - (placed.bottom - placed.top)) / 2);
+    ::DestroyWindow(window.GetHWND());
+}
+
 TEST(Fonts, ChineseSkinFacesHaveChineseGlyphs) {
     const std::wstring face = FontTable::ResolveFace(L"NoSuchFace;微软雅黑");
     ASSERT_FALSE(face.empty());

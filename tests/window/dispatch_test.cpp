@@ -54,11 +54,11 @@ TEST_F(Dispatch, CloseWindowReturnsToTheAccountPageFirst) {
     click(L"WeiLogon");
     click(L"CloseWindow");
     pump();
-    EXPECT_NE(window().GetHwnd(), nullptr) << "the first click only returns to the account page";
+    EXPECT_NE(window().GetHWND(), nullptr) << "the first click only returns to the account page";
     EXPECT_EQ(tab(), 0);
     click(L"CloseWindow");
     pump();
-    EXPECT_EQ(window().GetHwnd(), nullptr) << "the second click closes the launcher";
+    EXPECT_EQ(window().GetHWND(), nullptr) << "the second click closes the launcher";
 }
 
 TEST_F(Dispatch, NamesMatchWithoutRegardToCase) {
@@ -116,7 +116,7 @@ TEST_F(Dispatch, SmallerActions) {
     EXPECT_TRUE(messages.shown.empty());
     click(L"captionLabel");  // not in the table: ignored
     click(L"MinWindow");
-    EXPECT_TRUE(::IsIconic(window().GetHwnd()));
+    EXPECT_TRUE(::IsIconic(window().GetHWND()));
 }
 
 TEST_F(Dispatch, StartupPagesAndTheirAddresses) {

@@ -32,11 +32,11 @@ TEST_F(LauncherWindow, CreationBuildsTheSkinAndStartsTheUpdate) {
     EXPECT_EQ(dynamic_cast<CComboUI*>(control(L"Account"))->GetCount(), 1);
 
     // No caption or frame; the skin's size; centred on the work area.
-    const LONG_PTR style = ::GetWindowLongPtrW(w.GetHwnd(), GWL_STYLE);
+    const LONG_PTR style = ::GetWindowLongPtrW(w.GetHWND(), GWL_STYLE);
     EXPECT_EQ(style & WS_CAPTION, 0);
     EXPECT_NE(style & WS_MINIMIZEBOX, 0);
     RECT rect;
-    ::GetWindowRect(w.GetHwnd(), &rect);
+    ::GetWindowRect(w.GetHWND(), &rect);
     EXPECT_EQ(rect.right - rect.left, 600);
     EXPECT_EQ(rect.bottom - rect.top, 400);
     RECT area;
@@ -56,14 +56,12 @@ TEST_F(LauncherWindow, CreationFailsWithoutTheSkinOrTheUpdateRun) {
             return false;
         };
         CLauncherWnd failing(std::move(seams));
-        EXPECT_FALSE(
-            failing.CreateEx(0, L"KorvaLobbex", L"", 0x06020000, 100, 100, 1000, 1000, nullptr, nullptr, nullptr));
-        EXPECT_EQ(failing.GetHwnd(), nullptr);
+        EXPECT_FALSE(failing.Create());
+        EXPECT_EQ(failing.GetHWND(), nullptr);
         EXPECT_EQ(failing.UpdateStartError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
     }
     CPaintManagerUI::SetResourcePath(executableFolder() + L"no-such-skin\\");
-    EXPECT_FALSE(
-        window().CreateEx(0, L"KorvaLobbex", L"", 0x06020000, 100, 100, 1000, 1000, nullptr, nullptr, nullptr));
+    EXPECT_FALSE(window().Create());
     EXPECT_TRUE(updateStarts.empty()) << "no update runs for a window that is not there";
     EXPECT_EQ(window().UpdateStartError(), static_cast<DWORD>(ERROR_SUCCESS));
 }
@@ -158,7 +156,7 @@ TEST_F(LauncherWindow, EnterIsRefusedWhileTheUpdateRuns) {
     createWindow();
     for (LogonPage page : {LogonPage::AccountForm, LogonPage::Registration}) {
         window().Tabs().enter(page);
-        ::SendMessageW(window().GetHwnd(), WM_KEYDOWN, VK_RETURN, 0);
+        ::SendMessageW(window().GetHWND(), WM_KEYDOWN, VK_RETURN, 0);
     }
     ASSERT_EQ(messages.shown.size(), 2u);
     for (const ShownMessage& shown : messages.shown) {
@@ -167,7 +165,7 @@ TEST_F(LauncherWindow, EnterIsRefusedWhileTheUpdateRuns) {
         EXPECT_EQ(shown.style, 0u);
     }
     window().Tabs().enter(LogonPage::WebLogon);
-    ::SendMessageW(window().GetHwnd(), WM_KEYDOWN, VK_RETURN, 0);
+    ::SendMessageW(window().GetHWND(), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(messages.shown.size(), 2u) << "a web page takes Enter itself";
 }
 
@@ -196,7 +194,7 @@ TEST_F(LauncherWindow, WebLogonsFromOtherPagesAreIgnored) {
         window().OnAccountLogon(page, L"user", L"pass");
     }
     EXPECT_TRUE(messages.shown.empty()) << "nothing started, nothing said";
-    EXPECT_NE(window().GetHwnd(), nullptr);
+    EXPECT_NE(window().GetHWND(), nullptr);
 }
 
 // The update worker's prompts are asked on the window's thread, which owns every window;
@@ -229,7 +227,7 @@ TEST_F(LauncherWindow, PromptsOfTheWorkerAreAskedOnTheWindowsThread) {
 TEST_F(LauncherWindow, AfterTheWindowIsGoneTheWorkerReachesNothing) {
     createWindow();
     UpdateView& view = window().Update();
-    ::DestroyWindow(window().GetHwnd());
+    ::DestroyWindow(window().GetHWND());
     pump();
     MessageAnswer answer = MessageAnswer::FirstButton;
     std::thread worker([&] {
@@ -247,7 +245,7 @@ TEST_F(LauncherWindow, AfterTheWindowIsGoneTheWorkerReachesNothing) {
 TEST_F(LauncherWindow, EnterChecksTheLogonFormOnceTheUpdateHasFinished) {
     createWindow();
     window().Update().setLogonAllowed(true);
-    ::SendMessageW(window().GetHwnd(), WM_KEYDOWN, VK_RETURN, 0);
+    ::SendMessageW(window().GetHWND(), WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, L"账号输入错误");
 }
@@ -259,7 +257,7 @@ LRESULT hitTestAt(HWND hwnd, POINT client) {
 
 TEST_F(LauncherWindow, CaptionBandDragsExceptOnControls) {
     createWindow();
-    const HWND hwnd = window().GetHwnd();
+    const HWND hwnd = window().GetHWND();
     EXPECT_EQ(hitTestAt(hwnd, {100, 20}), HTCAPTION) << "a label in the band";
     EXPECT_EQ(hitTestAt(hwnd, {250, 20}), HTCAPTION) << "the bare band";
     EXPECT_EQ(hitTestAt(hwnd, {550, 20}), HTCLIENT) << "the minimise button";
@@ -279,7 +277,7 @@ bool hasRegion(HWND hwnd) {
 
 TEST_F(LauncherWindow, RegionFollowsMinimiseAndRestore) {
     createWindow();
-    const HWND hwnd = window().GetHwnd();
+    const HWND hwnd = window().GetHWND();
     EXPECT_TRUE(hasRegion(hwnd));
     ::ShowWindow(hwnd, SW_MINIMIZE);
     pump();

@@ -71,7 +71,7 @@ TEST_F(LobbyLaunchDeathTest, AccountLogonWithoutRememberingFromAnotherFolder) {
             control(L"PassWord")->SetText(L"pass");
             setSavePassword(false);
             window().Update().setLogonAllowed(true);
-            ::SendMessageW(window().GetHwnd(), WM_KEYDOWN, VK_RETURN, 0);  // Enter on the account page
+            ::SendMessageW(window().GetHWND(), WM_KEYDOWN, VK_RETURN, 0);  // Enter on the account page
             ::ExitProcess(3);
         },
         testing::ExitedWithCode(0), "");

@@ -3,25 +3,6 @@
 #include "common/path_text.h"
 #include "update/update_engine.h"
 
-namespace {
-
-constexpr wchar_t kClassName[] = L"KorvaLobbex";
-
-void registerClassOnce() {
-    static const bool registered = [] {
-        WNDCLASSW windowClass{};
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = ::DefWindowProcW;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kClassName;
-        return ::RegisterClassW(&windowClass) != 0;
-    }();
-    ASSERT_TRUE(registered);
-}
-
-}  // namespace
-
 void deleteLobbexKeys() {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kLobbexKey);
 }
@@ -75,7 +56,6 @@ bool registryKeyExists(const std::wstring& key) {
 
 void LauncherWindowTest::SetUp() {
     deleteLobbexKeys();
-    registerClassOnce();
     CPaintManagerUI::SetResourcePath(executableFolder() + L"window-skin\\");
     CLauncherWnd::Seams seams;
     seams.messages = &messages;
@@ -88,8 +68,8 @@ void LauncherWindowTest::SetUp() {
 }
 
 void LauncherWindowTest::TearDown() {
-    if (window_ && window_->GetHwnd() != nullptr) {
-        ::DestroyWindow(window_->GetHwnd());
+    if (window_ && window_->GetHWND() != nullptr) {
+        ::DestroyWindow(window_->GetHWND());
     }
     window_.reset();
     pump();
@@ -97,8 +77,8 @@ void LauncherWindowTest::TearDown() {
 }
 
 void LauncherWindowTest::createWindow() {
-    ASSERT_TRUE(window_->CreateEx(0, kClassName, L"", 0x06020000, 100, 100, 1000, 1000, nullptr, nullptr, nullptr));
-    ::ShowWindow(window_->GetHwnd(), SW_SHOWNORMAL);
+    ASSERT_TRUE(window_->Create());
+    ::ShowWindow(window_->GetHWND(), SW_SHOWNORMAL);
     pump();
 }
 
