@@ -49,6 +49,14 @@ int CComboUI::GetItemIndex(const CControlUI* item) const {
     return -1;
 }
 
+bool CComboUI::AddChild(CControlUI* child) {
+    if (CListLabelElementUI* entry = child != nullptr ? child->AsListEntry() : nullptr) {
+        return Add(entry);
+    }
+    delete child;
+    return false;
+}
+
 bool CComboUI::Add(CListLabelElementUI* item) {
     if (item == nullptr) {
         return false;

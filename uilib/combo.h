@@ -27,6 +27,8 @@ public:
     int GetItemIndex(const CControlUI* item) const;
     // Adds an entry at the end and takes ownership; false when item is null.
     bool Add(CListLabelElementUI* item);
+    // Only list entries are children of a combo box.
+    bool AddChild(CControlUI* child) override;
     // Deletes the entry; the selection follows its entry or becomes none.
     bool Remove(CControlUI* item);
     bool RemoveAt(int index);

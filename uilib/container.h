@@ -14,6 +14,7 @@ public:
     // Takes ownership; false (and the control deleted) when it cannot be added.
     bool Add(CControlUI* control);
     bool AddAt(CControlUI* control, int index);
+    bool AddChild(CControlUI* child) override { return Add(child); }
     // Deletes the child; false when it is not a child.
     bool Remove(CControlUI* control);
     bool RemoveAt(int index);

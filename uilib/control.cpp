@@ -162,6 +162,11 @@ bool CControlUI::Activate() {
     return IsVisible() && IsEnabled();
 }
 
+bool CControlUI::AddChild(CControlUI* child) {
+    delete child;
+    return false;
+}
+
 void CControlUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
     if (name == L"name") {
         SetName(value);

@@ -14,6 +14,7 @@
 #include "uilib/notify.h"
 
 class CPaintManagerUI;
+class CListLabelElementUI;
 class CContainerUI;
 
 class CControlUI {
@@ -98,6 +99,18 @@ public:
     virtual void OnWindowAttached() {}
     virtual void OnWindowDetached() {}
     virtual void OnNativeCommand(WORD /*code*/) {}
+    // The native child window the control edits in; null for controls that draw themselves.
+    virtual HWND GetNativeWindow() const { return nullptr; }
+    // The brush the native child window is painted with (WM_CTLCOLOREDIT); null: the system's.
+    virtual HBRUSH NativeBackground(HDC /*dc*/) { return nullptr; }
+    // The group of options the control belongs to; empty for controls of no group.
+    virtual std::wstring_view GetGroupName() const { return {}; }
+
+    // Takes a child built from a skin and owns it from then on; false, with the child deleted,
+    // when the control holds no such children (a plain control holds none).
+    virtual bool AddChild(CControlUI* child);
+    // The list entry the control is, for a list that holds entries; null for other controls.
+    virtual CListLabelElementUI* AsListEntry() { return nullptr; }
 
 protected:
     // Drops hover and press, and makes the paint manager forget the control (hidden, disabled).

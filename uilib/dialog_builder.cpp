@@ -82,15 +82,8 @@ CControlUI* CDialogBuilder::Build(const XmlElement& document, IDialogBuilderCall
         return nullptr;
     }
     CControlUI* root = BuildControl(*rootElement, callback);
-    if (root != nullptr && parent != nullptr) {
-        auto* container = dynamic_cast<CContainerUI*>(parent);
-        if (container == nullptr || !container->Add(root)) {
-            // Add deletes what it cannot take; a parent that is no container takes nothing.
-            if (container == nullptr) {
-                delete root;
-            }
-            return nullptr;
-        }
+    if (root != nullptr && parent != nullptr && !parent->AddChild(root)) {
+        return nullptr;  // deleted by the parent, which takes no such child
     }
     return root;
 }
@@ -106,19 +99,9 @@ CControlUI* CDialogBuilder::BuildControl(const XmlElement& element, IDialogBuild
     for (const auto& [name, value] : element.attributes) {
         control->SetAttribute(name, value);
     }
-    auto* container = dynamic_cast<CContainerUI*>(control.get());
-    auto* combo = dynamic_cast<CComboUI*>(control.get());
     for (const XmlElement& childElement : element.children) {
-        CControlUI* child = BuildControl(childElement, callback);
-        if (child == nullptr) {
-            continue;
-        }
-        if (container != nullptr) {
-            container->Add(child);
-        } else if (auto* item = dynamic_cast<CListLabelElementUI*>(child); combo != nullptr && item != nullptr) {
-            combo->Add(item);
-        } else {
-            delete child;
+        if (CControlUI* child = BuildControl(childElement, callback)) {
+            (void)control->AddChild(child);  // what the control cannot hold goes
         }
     }
     return control.release();

@@ -34,9 +34,9 @@ public:
     void OnNativeCommand(WORD code) override;
 
     // The native edit box; null without a window.
-    HWND GetNativeWindow() const { return native_; }
+    HWND GetNativeWindow() const override { return native_; }
     // The brush for WM_CTLCOLOREDIT: the control's background behind the typed text.
-    HBRUSH NativeBackground(HDC dc);
+    HBRUSH NativeBackground(HDC dc) override;
 
 protected:
     void PaintText(HDC dc) override;

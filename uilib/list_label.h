@@ -6,4 +6,5 @@ class CListLabelElementUI : public CLabelUI {
 public:
     CListLabelElementUI() { textPadding_ = UiRect{6, 0, 6, 0}; }
     std::wstring_view GetClass() const override { return L"ListLabelElementUI"; }
+    CListLabelElementUI* AsListEntry() override { return this; }
 };

@@ -9,7 +9,8 @@ void COptionUI::SetSelected(bool selected) {
     }
     selected_ = selected;
     if (selected && !group_.empty() && manager_ != nullptr) {
-        for (COptionUI* other : manager_->GetOptionGroup(group_)) {
+        for (CControlUI* member : manager_->GetGroup(group_)) {
+            auto* other = static_cast<COptionUI*>(member);  // only options belong to groups
             if (other != this && other->selected_) {
                 other->selected_ = false;
                 other->Invalidate();

@@ -11,6 +11,7 @@ public:
     // Selecting an option of a group deselects the others of the group.
     void SetSelected(bool selected);
     const std::wstring& GetGroup() const { return group_; }
+    std::wstring_view GetGroupName() const override { return group_; }
     void SetAttribute(std::wstring_view name, std::wstring_view value) override;
     bool Activate() override;
 

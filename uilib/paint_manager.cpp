@@ -178,13 +178,13 @@ CControlUI* CPaintManagerUI::FindControl(POINT point) {
         true);
 }
 
-std::vector<COptionUI*> CPaintManagerUI::GetOptionGroup(std::wstring_view group) {
-    std::vector<COptionUI*> options;
+std::vector<CControlUI*> CPaintManagerUI::GetGroup(std::wstring_view group) {
+    std::vector<CControlUI*> options;
     if (root_ && !group.empty()) {
         root_->FindControl(
             [&](CControlUI* c) {
-                if (auto* option = dynamic_cast<COptionUI*>(c); option != nullptr && option->GetGroup() == group) {
-                    options.push_back(option);
+                if (c->GetGroupName() == group) {
+                    options.push_back(c);
                 }
                 return false;
             },
@@ -261,8 +261,7 @@ void CPaintManagerUI::SetFocus(CControlUI* control) {
         previous->DoEvent(event);
         SendNotify(previous, UiNotifyType::KillFocus);
     }
-    const bool native =
-        dynamic_cast<CEditUI*>(control) != nullptr && static_cast<CEditUI*>(control)->GetNativeWindow() != nullptr;
+    const bool native = control != nullptr && control->GetNativeWindow() != nullptr;
     if (!native && window_ != nullptr && ::GetFocus() != window_ && ::IsWindowVisible(window_)) {
         ::SetFocus(window_);
     }
@@ -319,12 +318,7 @@ CControlUI* CPaintManagerUI::FindNative(HWND child) {
     if (!root_ || child == nullptr) {
         return nullptr;
     }
-    return root_->FindControl(
-        [child](CControlUI* c) {
-            auto* edit = dynamic_cast<CEditUI*>(c);
-            return edit != nullptr && edit->GetNativeWindow() == child;
-        },
-        false);
+    return root_->FindControl([child](CControlUI* c) { return c->GetNativeWindow() == child; }, false);
 }
 
 void CPaintManagerUI::SetHot(CControlUI* control, POINT point) {
@@ -492,9 +486,11 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
             return false;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
-            if (auto* edit = dynamic_cast<CEditUI*>(FindNative(reinterpret_cast<HWND>(lParam)))) {
-                result = reinterpret_cast<LRESULT>(edit->NativeBackground(reinterpret_cast<HDC>(wParam)));
-                return true;
+            if (CControlUI* native = FindNative(reinterpret_cast<HWND>(lParam))) {
+                if (const HBRUSH brush = native->NativeBackground(reinterpret_cast<HDC>(wParam))) {
+                    result = reinterpret_cast<LRESULT>(brush);
+                    return true;
+                }
             }
             return false;
         case WM_DESTROY:

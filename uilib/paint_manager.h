@@ -51,7 +51,8 @@ public:
     CControlUI* FindControl(std::wstring_view name);
     // The topmost visible control at a client point; null outside the tree.
     CControlUI* FindControl(POINT point);
-    std::vector<COptionUI*> GetOptionGroup(std::wstring_view group);
+    // The controls of a group of options, in tree order; none for the empty group.
+    std::vector<CControlUI*> GetGroup(std::wstring_view group);
 
     // Window attributes of the skin.
     SIZE GetInitSize() const { return initSize_; }

@@ -192,7 +192,7 @@ TEST_F(MainSkin, OptionGroupsAndStartingStates) {
     // The strength levels are one group of exactly four: selecting one clears the others.
     const std::wstring strength = option(L"passlv0_option")->GetGroup();
     ASSERT_FALSE(strength.empty());
-    EXPECT_EQ(manager.GetOptionGroup(strength).size(), 4u);
+    EXPECT_EQ(manager.GetGroup(strength).size(), 4u);
     for (const wchar_t* name : {L"passlv1_option", L"passlv2_option", L"passlv3_option"}) {
         EXPECT_EQ(option(name)->GetGroup(), strength);
     }
@@ -206,7 +206,7 @@ TEST_F(MainSkin, OptionGroupsAndStartingStates) {
     ASSERT_FALSE(gender.empty());
     EXPECT_NE(gender, strength);
     EXPECT_EQ(option(L"Option_gorig")->GetGroup(), gender);
-    EXPECT_EQ(manager.GetOptionGroup(gender).size(), 2u);
+    EXPECT_EQ(manager.GetGroup(gender).size(), 2u);
     EXPECT_TRUE(option(L"Option_boy")->IsSelected() != option(L"Option_gorig")->IsSelected());
 
     // Check boxes: the agreement starts accepted, as the window's flag does.
