@@ -1,5 +1,7 @@
 #include "msgbox/ui_information.h"
 
+#include "settings/color_skin_choice.h"
+
 #include "msgbox/color_skin_ui.h"
 #include "settings/color_skin.h"
 
@@ -34,12 +36,9 @@ unsigned CUiInformation::ShowMessageBox(std::wstring_view title, std::wstring_vi
 }
 
 void CUiInformation::ApplyColorSkin() {
-    // Without the key the box takes skin number 1 (the picture of folder 0).
-    CPlatformRegKey key;
-    const bool opened = key.Open(L"Lobbex", L"Option\\Interface", false);
-    const DWORD skinType = opened ? key.QueryDword(L"InterfaceType", 1) : 1;
-    const DWORD skinColor = opened ? key.QueryDword(L"InterfaceColor", kNoSkinColor) : kNoSkinColor;
-    applyColorSkin(paintManager_.FindControl(L"MessageBox_back"), skinType, skinColor);
+    // Without a choice the box takes skin number 1 (the picture of folder 0).
+    const ColorSkinChoice choice = readColorSkinChoice({1, kNoSkinColor});
+    applyColorSkin(paintManager_.FindControl(L"MessageBox_back"), choice.type, choice.color);
 }
 
 void CUiInformation::SetUpButtons() {

@@ -1,4 +1,5 @@
 #include "uilib/attribute_text.h"
+#include "common/ascii_case.h"
 
 #include <vector>
 
@@ -137,12 +138,12 @@ std::optional<std::uint32_t> parseColor(std::wstring_view text) {
 std::optional<bool> parseBool(std::wstring_view text) {
     text = trim(text);
     for (std::wstring_view yes : {L"true", L"1", L"yes"}) {
-        if (equalsNoCase(text, yes)) {
+        if (equalsIgnoringAsciiCase(text, yes)) {
             return true;
         }
     }
     for (std::wstring_view no : {L"false", L"0", L"no"}) {
-        if (equalsNoCase(text, no)) {
+        if (equalsIgnoringAsciiCase(text, no)) {
             return false;
         }
     }
@@ -183,19 +184,19 @@ std::optional<ImageDescription> parseImageDescription(std::wstring_view text) {
         }
         const std::wstring_view value = text.substr(1, close - 1);
         text.remove_prefix(close + 1);
-        if (equalsNoCase(key, L"file")) {
+        if (equalsIgnoringAsciiCase(key, L"file")) {
             image.file = std::wstring(value);
-        } else if (equalsNoCase(key, L"source") || equalsNoCase(key, L"corner")) {
+        } else if (equalsIgnoringAsciiCase(key, L"source") || equalsIgnoringAsciiCase(key, L"corner")) {
             const std::optional<UiRect> rect = parseRect(value);
             if (!rect) {
                 return std::nullopt;
             }
-            if (equalsNoCase(key, L"source")) {
+            if (equalsIgnoringAsciiCase(key, L"source")) {
                 image.source = rect;
             } else {
                 image.corner = *rect;
             }
-        } else if (equalsNoCase(key, L"fade")) {
+        } else if (equalsIgnoringAsciiCase(key, L"fade")) {
             const std::optional<int> fade = parseInt(value);
             if (!fade || *fade < 0 || *fade > 255) {
                 return std::nullopt;
@@ -234,16 +235,4 @@ std::wstring joinResourcePath(std::wstring_view folder, std::wstring_view relati
         out.push_back(c);
     }
     return out;
-}
-
-bool equalsNoCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }

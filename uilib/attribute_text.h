@@ -49,6 +49,3 @@ std::optional<ImageDescription> parseImageDescription(std::wstring_view text);
 // collapse into one (a leading "\\" of a network path stays), and an absolute path (drive
 // letter or leading separator) is kept as it is.
 std::wstring joinResourcePath(std::wstring_view folder, std::wstring_view relative);
-
-// Case-insensitive comparison of ASCII letters, other characters exact.
-bool equalsNoCase(std::wstring_view a, std::wstring_view b);

@@ -1,4 +1,5 @@
 #include "uilib/control_factory.h"
+#include "common/ascii_case.h"
 
 #include "uilib/attribute_text.h"
 #include "uilib/button.h"
@@ -44,7 +45,7 @@ constexpr Entry kControls[] = {
 
 CControlUI* createBuiltinControl(std::wstring_view elementName) {
     for (const Entry& entry : kControls) {
-        if (equalsNoCase(entry.name, elementName)) {
+        if (equalsIgnoringAsciiCase(entry.name, elementName)) {
             return entry.create();
         }
     }

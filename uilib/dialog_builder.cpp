@@ -1,4 +1,5 @@
 #include "uilib/dialog_builder.h"
+#include "common/ascii_case.h"
 
 #include <memory>
 
@@ -60,14 +61,14 @@ CControlUI* CDialogBuilder::CreateFromText(std::string_view xml, IDialogBuilderC
 CControlUI* CDialogBuilder::Build(const XmlElement& document, IDialogBuilderCallback* callback,
                                   CPaintManagerUI* manager, CControlUI* parent) {
     const XmlElement* rootElement = nullptr;
-    if (equalsNoCase(document.name, L"Window")) {
+    if (equalsIgnoringAsciiCase(document.name, L"Window")) {
         for (const auto& [name, value] : document.attributes) {
             if (manager != nullptr) {
                 manager->SetWindowAttribute(name, value);
             }
         }
         for (const XmlElement& child : document.children) {
-            if (equalsNoCase(child.name, L"Font")) {
+            if (equalsIgnoringAsciiCase(child.name, L"Font")) {
                 if (manager != nullptr) {
                     readFont(child, *manager);
                 }

@@ -1,4 +1,5 @@
 #include "uilib/web_browser.h"
+#include "common/ascii_case.h"
 
 #include "common/com_barrier.h"
 #include "uilib/paint_manager.h"
@@ -313,7 +314,7 @@ HRESULT CWebBrowserUI::OnBrowserEvent(DISPID id, DISPPARAMS* params) {
         }
         const VARIANT* url = a[0].vt == (VT_BYREF | VT_VARIANT) ? a[0].pvarVal : &a[0];
         const bool blank = url == nullptr || url->vt != VT_BSTR || url->bstrVal == nullptr ||
-                           url->bstrVal[0] == L'\0' || equalsNoCase(url->bstrVal, L"about:blank");
+                           url->bstrVal[0] == L'\0' || equalsIgnoringAsciiCase(url->bstrVal, L"about:blank");
         NotePage(a[1].vt == VT_DISPATCH ? a[1].pdispVal : nullptr, !blank);
         return S_OK;
     }

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cwchar>
-#include <cwctype>
 #include <deque>
 
+#include "common/ascii_case.h"
 #include "identity/file_digest.h"
 #include "common/message_presenter.h"
 #include "update/http_rules.h"
@@ -30,14 +30,10 @@ constexpr int kAttemptsPerSeries = 4;
 // How long the thread that puts files in place waits before it looks at the progress again.
 constexpr std::uint32_t kProgressLookMs = 50;
 
-std::wstring lowerCase(std::wstring text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
-    return text;
-}
-
-// Digests compare without regard to case; an error text never equals a digest.
+// Digests compare without regard to the case of their hexadecimal letters; an error text never
+// equals a digest.
 bool sameDigest(const std::wstring& actual, const std::wstring& expected) {
-    return lowerCase(actual) == lowerCase(expected);
+    return equalsIgnoringAsciiCase(actual, expected);
 }
 
 // The retry prompt after a failed series of attempts, for the error code of its last attempt;

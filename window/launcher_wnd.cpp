@@ -4,10 +4,12 @@
 #include <windowsx.h>
 
 #include "browser/web_browser_ex.h"
+#include "common/ascii_case.h"
 #include "framework/application.h"
 #include "framework/worker_thread.h"
 #include "msgbox/color_skin_ui.h"
-#include "settings/platform_reg_key.h"
+#include "settings/color_skin.h"
+#include "settings/color_skin_choice.h"
 #include "uilib/control.h"
 #include "update/status_texts.h"
 #include "update/update_engine.h"
@@ -204,18 +206,14 @@ LRESULT CLauncherWnd::OnCreate() {
 }
 
 void CLauncherWnd::ApplyColorSkinFromRegistry() {
-    ColorSkin colors;
-    CPlatformRegKey key;
-    if (key.Open(L"Lobbex", L"Option\\Interface", false)) {
-        colors.type = key.QueryDword(L"InterfaceType", colors.type);
-        colors.color = key.QueryDword(L"InterfaceColor", colors.color);
-    }
-    pages_.setColorSkin(colors);
-    applyColorSkin(paintManager_.FindControl(L"backlayout"), colors.type, colors.color);
+    // Without a choice the window keeps its own background.
+    const ColorSkinChoice choice = readColorSkinChoice({kPlainColorSkin, kNoSkinColor});
+    pages_.setColorSkin(choice);
+    applyColorSkin(paintManager_.FindControl(L"backlayout"), choice.type, choice.color);
 }
 
 CControlUI* CLauncherWnd::CreateControl(const wchar_t* className) {
-    if (className != nullptr && ::_wcsicmp(className, L"WebBrowserEx") == 0) {
+    if (className != nullptr && equalsIgnoringAsciiCase(className, L"WebBrowserEx")) {
         return new WebBrowserEx(this);
     }
     return nullptr;

@@ -1,8 +1,8 @@
 #include "window/registration_form.h"
 
 #include <cstdlib>
-#include <cwchar>
 
+#include "common/ascii_case.h"
 #include "common/fixed_text.h"
 #include "registration/field_rules.h"
 #include "window/launch_arguments.h"
@@ -40,7 +40,7 @@ const RegistrationForm::Field* RegistrationForm::fieldFor(const CControlUI* send
         return nullptr;
     }
     for (const Field& field : kFields) {
-        if (::_wcsicmp(sender->GetName().c_str(), field.edit) == 0) {
+        if (equalsIgnoringAsciiCase(sender->GetName(), field.edit)) {
             return &field;
         }
     }
@@ -116,7 +116,7 @@ bool RegistrationForm::handleField(const UiNotification& notification) {
     }
     const std::wstring text = notification.sender->GetText();
     if (notification.type == UiNotifyType::TextChanged) {
-        if (::_wcsicmp(field->edit, L"edit_PassWord_1") != 0) {
+        if (!equalsIgnoringAsciiCase(field->edit, L"edit_PassWord_1")) {
             return false;
         }
         const std::wstring option = L"passlv" + std::to_wstring(passwordStrength(text)) + L"_option";

@@ -6,14 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "settings/color_skin.h"
+#include "settings/color_skin_choice.h"
 #include "window/skin_controls.h"
 #include "window/web_urls.h"
-
-// The user's colour skin, which the advertisement page is told.
-struct ColorSkin {
-    std::uint32_t type = 0xFFFF;
-    std::uint32_t color = 0xFFFFFFFF;
-};
 
 class WebPages {
 public:
@@ -22,8 +18,9 @@ public:
         : skin_(skin), openLink_(std::move(openLink)) {}
 
     void openLink(WebLink kind) const;
-    void setColorSkin(ColorSkin colors) { colors_ = colors; }
-    const ColorSkin& colorSkin() const { return colors_; }
+    // The user's colour skin, which the advertisement page is told.
+    void setColorSkin(ColorSkinChoice colors) { colors_ = colors; }
+    const ColorSkinChoice& colorSkin() const { return colors_; }
 
     // The advertisement page in the named browser control, shown.
     void showAds(std::wstring_view controlName) const;
@@ -41,7 +38,7 @@ public:
 private:
     const SkinControls& skin_;
     std::function<void(const std::wstring&)> openLink_;
-    ColorSkin colors_;
+    ColorSkinChoice colors_{kPlainColorSkin, kNoSkinColor};
     bool qqPageLoaded_ = false;
     bool registerPageLoaded_ = false;
 };

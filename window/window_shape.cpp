@@ -2,6 +2,7 @@
 // that makes the skin's caption band drag it and its size box resize it.
 #include <windows.h>
 
+#include "common/ascii_case.h"
 #include "common/unique_handle.h"
 #include "uilib/control.h"
 #include "window/hit_test_rules.h"
@@ -75,7 +76,7 @@ bool CLauncherWnd::IsActiveControl(CControlUI* control) {
         return false;
     }
     for (const wchar_t* active : {L"ButtonUI", L"ProgressUI", L"TextUI", L"EditUI", L"ComboUI"}) {
-        if (::_wcsicmp(std::wstring(control->GetClass()).c_str(), active) == 0) {
+        if (equalsIgnoringAsciiCase(control->GetClass(), active)) {
             return true;
         }
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/text_codec.h"
+#include "common/ascii_case.h"
 #include "uilib/combo.h"
 #include "uilib/container.h"
 #include "uilib/dialog_builder.h"
@@ -37,7 +38,7 @@ class BrowserFactory : public IDialogBuilderCallback {
 public:
     CControlUI* CreateControl(const wchar_t* className) override {
         asked.push_back(className);
-        return equalsNoCase(className, L"WebBrowserEx") ? new CWebBrowserUI() : nullptr;
+        return equalsIgnoringAsciiCase(className, L"WebBrowserEx") ? new CWebBrowserUI() : nullptr;
     }
     std::vector<std::wstring> asked;
 };

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "uilib/container.h"
+#include "common/ascii_case.h"
 #include "uilib/dialog_builder.h"
 #include "uilib/paint_manager.h"
 #include "uilib/web_browser.h"
@@ -92,7 +93,7 @@ bool parseOptions(int count, wchar_t** args, Options& options) {
 
 bool isActiveClass(std::wstring_view name) {
     for (const wchar_t* active : {L"ButtonUI", L"ProgressUI", L"TextUI", L"EditUI", L"ComboUI"}) {
-        if (equalsNoCase(name, active)) {
+        if (equalsIgnoringAsciiCase(name, active)) {
             return true;
         }
     }
@@ -108,7 +109,7 @@ public:
     explicit PreviewWindow(Options options) : options_(std::move(options)) {}
 
     CControlUI* CreateControl(const wchar_t* className) override {
-        if (equalsNoCase(className, L"WebBrowserEx")) {
+        if (equalsIgnoringAsciiCase(className, L"WebBrowserEx")) {
             return new CWebBrowserUI();
         }
         return nullptr;

@@ -1,4 +1,5 @@
 #include "uilib/attribute_text.h"
+#include "common/ascii_case.h"
 
 #include <gtest/gtest.h>
 
@@ -70,8 +71,8 @@ TEST(ResourcePath, JoinsWithOneSeparatorEach) {
 }
 
 TEST(AttributeText, ComparesNamesWithoutLetterCase) {
-    EXPECT_TRUE(equalsNoCase(L"WebBrowserEx", L"webbrowserEX"));
-    EXPECT_FALSE(equalsNoCase(L"Button", L"Buttons"));
+    EXPECT_TRUE(equalsIgnoringAsciiCase(L"WebBrowserEx", L"webbrowserEX"));
+    EXPECT_FALSE(equalsIgnoringAsciiCase(L"Button", L"Buttons"));
 }
 
 }  // namespace
