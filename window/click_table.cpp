@@ -1,5 +1,7 @@
 #include "window/click_table.h"
 
+#include "common/ascii_case.h"
+
 namespace {
 
 struct Row {
@@ -30,29 +32,21 @@ constexpr Row kClickTable[] = {
     {L"GetPassword", ClickAction::OpenPasswordRecovery},
 };
 
-wchar_t lowerAscii(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-bool sameIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 ClickAction clickActionFor(std::wstring_view name) {
     for (const Row& row : kClickTable) {
-        if (sameIgnoringCase(row.name, name)) {
+        if (equalsIgnoringAsciiCase(row.name, name)) {
             return row.action;
         }
     }
     return ClickAction::NotHandled;
+}
+
+std::vector<std::wstring_view> clickTableNames() {
+    std::vector<std::wstring_view> names;
+    for (const Row& row : kClickTable) {
+        names.push_back(row.name);
+    }
+    return names;
 }
