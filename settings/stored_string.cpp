@@ -66,3 +66,21 @@ bool DecodeStoredString(std::wstring_view text, wchar_t* out, std::uint16_t capa
     out[n] = L'\0';
     return true;
 }
+
+std::wstring EncodeStoredString(std::wstring_view text, std::uint16_t maskStep, wchar_t pad) {
+    static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+    auto appendHex4 = [](std::wstring& out, std::uint16_t value) {
+        for (int shift = 12; shift >= 0; shift -= 4) {
+            out.push_back(kHex[(value >> shift) & 0xF]);
+        }
+    };
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto mask = static_cast<std::uint16_t>(i == 0 ? text.size() : maskStep * i);
+        appendHex4(out, mask);
+        appendHex4(out, static_cast<std::uint16_t>(static_cast<std::uint16_t>(text[i]) ^ mask));
+    }
+    const std::size_t blocks = text.empty() ? 1 : (text.size() + 7) / 8;
+    out.append(blocks * kBlockLength - out.size(), pad);
+    return out;
+}

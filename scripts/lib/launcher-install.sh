@@ -4,8 +4,9 @@
 #       as Lobbex.exe, and points its configuration at UPDATE_URL with installed VERSION
 #   make_demo_release DIR UPDATE_URL VERSION
 #       writes a small release: configuration, game files, Chinese names
-#   scramble_password TEXT
-#       the text the lobby client stores for a remembered password
+#   scramble_password WINE_RUN TEXT
+#       the text the lobby client stores for a remembered password (the build's
+#       lobbex-stored-string, run under WINE_RUN)
 #   remember_account WINE_RUN USER_ID ACCOUNT PASSWORD
 #       writes a remembered account into the registry of WINE_RUN's prefix
 
@@ -38,18 +39,9 @@ make_demo_release() {
 }
 
 scramble_password() {
-    python3 - "$1" <<'PY'
-import sys
-text = sys.argv[1]
-n = len(text)
-groups = []
-for i, c in enumerate(text):
-    mask = n if i == 0 else (0x2F31 * (i + 7)) & 0xFFFF
-    groups.append("%04X%04X" % (mask, ord(c) ^ mask))
-while len(groups) < max(8, (n + 7) // 8 * 8):
-    groups.append("1F2E3D4C")
-print("".join(groups))
-PY
+    local wine_run=$1 text=$2
+    # The build's own writer of the format, beside its wine-run.
+    "$wine_run" "$(dirname "$wine_run")/settings/lobbex-stored-string.exe" "$text" | tr -d '\r'
 }
 
 remember_account() {
@@ -58,6 +50,6 @@ remember_account() {
     "$wine_run" reg add "$key" /v LastUserID /t REG_DWORD /d "$user" /f >/dev/null 2>&1
     "$wine_run" reg add "$key\\$user" /v UserAccount /t REG_SZ /d "$account" /f >/dev/null 2>&1
     "$wine_run" reg add "$key\\$user" /v GameID /t REG_SZ /d "G$user" /f >/dev/null 2>&1
-    "$wine_run" reg add "$key\\$user" /v UserPassword /t REG_SZ /d "$(scramble_password "$password")" /f \
+    "$wine_run" reg add "$key\\$user" /v UserPassword /t REG_SZ /d "$(scramble_password "$wine_run" "$password")" /f \
         >/dev/null 2>&1
 }

@@ -2,24 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
 
-// Scrambles text as the lobby client does, with masks of our choosing and given padding.
 std::wstring scramble(std::wstring_view text, std::uint16_t maskStep = 0x1234, wchar_t pad = L'7') {
-    std::wstring out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::uint16_t mask =
-            i == 0 ? static_cast<std::uint16_t>(text.size()) : static_cast<std::uint16_t>(maskStep * i);
-        wchar_t group[9];
-        std::swprintf(group, 9, L"%04X%04X", mask, static_cast<unsigned>(static_cast<std::uint16_t>(text[i]) ^ mask));
-        out += group;
-    }
-    const std::size_t length = (text.size() + 7) / 8 * 64;
-    out.append(length - out.size(), pad);
-    return out;
+    return EncodeStoredString(text, maskStep, pad);
 }
 
 std::wstring decode(std::wstring_view text, std::uint16_t capacity, bool* ok) {
@@ -35,6 +23,14 @@ TEST(DecodeStoredString, DecodesTheAbcExample) {
     bool ok = false;
     EXPECT_EQ(decode(text, 33, &ok), L"abc");
     EXPECT_TRUE(ok);
+}
+
+TEST(EncodeStoredString, WritesTheLengthFirstAndWholeBlocks) {
+    const std::wstring text = EncodeStoredString(L"abc");
+    ASSERT_EQ(text.size(), 64u);
+    EXPECT_EQ(text.substr(0, 16), L"0003006212341256") << "the length as first mask, then step 0x1234";
+    EXPECT_EQ(text.substr(24), std::wstring(40, L'0'));
+    EXPECT_EQ(EncodeStoredString(std::wstring(9, L'x')).size(), 128u);
 }
 
 TEST(DecodeStoredString, IgnoresLetterCaseOfTheDigits) {

@@ -1,6 +1,7 @@
 #include "tests/window/window_fixture.h"
 
 #include "common/path_text.h"
+#include "settings/stored_string.h"
 #include "update/update_engine.h"
 
 void deleteLobbexKeys() {
@@ -23,19 +24,7 @@ void writeString(const std::wstring& key, const wchar_t* name, const std::wstrin
 }
 
 std::wstring scramble(const std::wstring& password) {
-    const std::size_t n = password.size();
-    std::wstring text;
-    wchar_t group[9];
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned mask = i == 0 ? static_cast<unsigned>(n) : static_cast<unsigned>(0x1234 + 77 * i) & 0xFFFF;
-        std::swprintf(group, 9, L"%04X%04X", mask, (password[i] ^ mask) & 0xFFFF);
-        text += group;
-    }
-    const std::size_t groups = ((n + 7) / 8) * 8;
-    for (std::size_t i = n; i < (groups == 0 ? 8 : groups); ++i) {
-        text += L"00FF00FF";
-    }
-    return text;
+    return EncodeStoredString(password);
 }
 
 void rememberAccount(int userId, const std::wstring& account, const std::wstring& password) {
