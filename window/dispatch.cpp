@@ -29,20 +29,25 @@ void CLauncherWnd::Notify(UiNotification& notification) {
     }
 }
 
-void CLauncherWnd::LogonWithForm() {
-    if (!update_.refuseWhileUpdating() && logon_.check()) {
+bool CLauncherWnd::LogonWithForm() {
+    if (update_.refuseWhileUpdating()) {
+        return false;
+    }
+    if (logon_.check()) {
         lobby_.start(logon_.arguments());
     }
+    return true;
 }
 
-void CLauncherWnd::LogonWithRegistration() {
+bool CLauncherWnd::LogonWithRegistration() {
     if (update_.refuseWhileUpdating()) {
-        return;
+        return false;
     }
     if (const std::optional<RegistrationData> data = registration_.check()) {
         lobby_.start(registrationArguments(data->account, data->password, skin_.isSelected(L"SavePassword"),
                                            data->nickname, data->gender == 1));
     }
+    return true;
 }
 
 void CLauncherWnd::OnQQLogon(const std::wstring& pageUrl, const std::wstring& first, const std::wstring& second) {
@@ -90,14 +95,14 @@ bool CLauncherWnd::DispatchClick(CControlUI* sender) {
             pages_.openLink(WebLink::ServiceChat);
             break;
         case ClickAction::Logon:
-            LogonWithForm();
+            (void)LogonWithForm();
             break;
         case ClickAction::ShowRegistration:
             tabs_.show(LogonTab::Registration, LogonPage::Registration, true);
             pages_.showRegister(L"RegisterLogonWeb");
             break;
         case ClickAction::ConfirmRegistration:
-            LogonWithRegistration();
+            (void)LogonWithRegistration();
             break;
         case ClickAction::CloseRegistration:
             tabs_.show(LogonTab::AccountForm, LogonPage::AccountForm, false);

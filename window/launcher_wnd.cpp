@@ -104,13 +104,11 @@ void CLauncherWnd::OnFinalMessage(HWND) {
 bool CLauncherWnd::OnEnter() {
     switch (tabs_.page()) {
         case LogonPage::AccountForm:
-            LogonWithForm();
-            return true;
+            return !LogonWithForm();
         case LogonPage::Registration:
-            LogonWithRegistration();
-            return true;
+            return !LogonWithRegistration();
         case LogonPage::WebLogon:
-            return false;  // the page takes Enter itself
+            break;  // the page takes Enter itself
     }
     return false;
 }

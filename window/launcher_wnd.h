@@ -106,12 +106,13 @@ private:
     void ApplyWindowRegion();
     void OnSizeRegion();
     void ApplyColorSkinFromRegistry();
-    // The Enter key on the account or registration page logs on as the button there does.
+    // The Enter key on the account or registration page logs on as the button there does;
+    // true when it was refused because the update runs (the key then goes no further).
     bool OnEnter();
     bool DispatchClick(CControlUI* sender);
-    // The two logons of the skin's own forms, refused while the update runs.
-    void LogonWithForm();
-    void LogonWithRegistration();
+    // The two logons of the skin's own forms; false when refused while the update runs.
+    bool LogonWithForm();
+    bool LogonWithRegistration();
 
     CPaintManagerUI paintManager_;
     SkinControls skin_{paintManager_};
