@@ -4,37 +4,33 @@
 
 namespace {
 
-constexpr UiNotifyType kTypes[] = {
-    UiNotifyType::Click,      UiNotifyType::SetFocus,      UiNotifyType::KillFocus, UiNotifyType::TextChanged,
-    UiNotifyType::ItemSelect, UiNotifyType::SelectChanged, UiNotifyType::TabSelect,
+struct Named {
+    UiNotifyType type;
+    std::wstring_view name;
+};
+
+constexpr Named kNames[] = {
+    {UiNotifyType::Click, L"click"},           {UiNotifyType::SetFocus, L"setfocus"},
+    {UiNotifyType::KillFocus, L"killfocus"},   {UiNotifyType::TextChanged, L"textchanged"},
+    {UiNotifyType::ItemSelect, L"itemselect"}, {UiNotifyType::SelectChanged, L"selectchanged"},
+    {UiNotifyType::TabSelect, L"tabselect"},
 };
 
 }  // namespace
 
 std::wstring_view notifyTypeName(UiNotifyType type) noexcept {
-    switch (type) {
-        case UiNotifyType::Click:
-            return L"click";
-        case UiNotifyType::SetFocus:
-            return L"setfocus";
-        case UiNotifyType::KillFocus:
-            return L"killfocus";
-        case UiNotifyType::TextChanged:
-            return L"textchanged";
-        case UiNotifyType::ItemSelect:
-            return L"itemselect";
-        case UiNotifyType::SelectChanged:
-            return L"selectchanged";
-        case UiNotifyType::TabSelect:
-            return L"tabselect";
+    for (const Named& entry : kNames) {
+        if (entry.type == type) {
+            return entry.name;
+        }
     }
     return L"";
 }
 
 std::optional<UiNotifyType> notifyTypeFromName(std::wstring_view name) noexcept {
-    for (UiNotifyType type : kTypes) {
-        if (equalsIgnoringAsciiCase(notifyTypeName(type), name)) {
-            return type;
+    for (const Named& entry : kNames) {
+        if (equalsIgnoringAsciiCase(entry.name, name)) {
+            return entry.type;
         }
     }
     return std::nullopt;

@@ -198,28 +198,32 @@ std::int32_t UrlDownloader::transfer(const std::wstring& url, const std::wstring
             // fail its digest only after the whole transfer.
             return failed(FetchUrlFailed, ERROR_INTERNET_INVALID_OPERATION);
         }
-        if (answer == ResumeAnswer::AskWhole) {
-            if (request > 0 || !truncateTo(0)) {
-                return failed(FetchUrlFailed, ERROR_INTERNET_INVALID_OPERATION);
+        // The file starts again from its first byte: what it held goes, and the validator that
+        // named it.
+        auto startAgain = [&] {
+            if (offset > 0) {
+                if (!truncateTo(0)) {
+                    return false;
+                }
+                (void)deleteFileEvenReadOnly(validatorFile);
             }
             offset = 0;
             if (watch != nullptr) {
                 watch->held = 0;
+            }
+            return true;
+        };
+        if (answer == ResumeAnswer::AskWhole) {
+            if (request > 0 || !startAgain()) {
+                return failed(FetchUrlFailed, ERROR_INTERNET_INVALID_OPERATION);
             }
             continue;
         }
         Md5 hash;
         if (rest) {
             if (answer == ResumeAnswer::Whole) {
-                if (offset > 0 && !truncateTo(0)) {
+                if (!startAgain()) {
                     return failed(FetchIncomplete);
-                }
-                if (offset > 0) {
-                    (void)deleteFileEvenReadOnly(validatorFile);  // it named what is gone now
-                }
-                offset = 0;
-                if (watch != nullptr) {
-                    watch->held = 0;
                 }
                 beganWith_ = opened.validator;
             } else if (!hashKept(offset, hash)) {

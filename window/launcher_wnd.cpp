@@ -68,10 +68,7 @@ bool CLauncherWnd::PreTranslateMessage(MSG& message) {
         return true;
     }
     LRESULT result = 0;
-    if (paintManager_.PreMessageHandler(message.message, message.wParam, message.lParam, result)) {
-        return true;
-    }
-    return false;
+    return paintManager_.PreMessageHandler(message.message, message.wParam, message.lParam, result);
 }
 
 bool CLauncherWnd::Create() {
