@@ -1,10 +1,12 @@
 #pragma once
-// Decodes PNG and JPEG files with GDI+ into premultiplied 32-bit bitmaps, cached by path.
+// Decoded images cached by path, for the thread that paints one window.
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "uilib/gdi_handles.h"
+#include "uilib/image_decoder.h"
 #include "uilib/render.h"
 
 class ImageCache {
@@ -20,6 +22,7 @@ private:
         UiImage image;
     };
     std::map<std::wstring, std::unique_ptr<Entry>> images_;
+    std::optional<ImageDecoder> decoder_;  // made by the first Get, on the painting thread
 };
 
 // Decodes one file; the bitmap is the caller's. False when the file is missing or not an image.

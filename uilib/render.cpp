@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "uilib/gdi_handles.h"
+#include "uilib/pixels.h"
 
 COLORREF toColorRef(std::uint32_t argb) {
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
@@ -30,7 +31,7 @@ void fillColor(HDC dc, const RECT& rect, std::uint32_t argb) {
     if (!pixel || bits == nullptr) {
         return;
     }
-    const auto premultiply = [alpha](std::uint32_t c) { return (c * alpha + 127) / 255; };
+    const auto premultiply = [alpha](std::uint32_t c) { return std::uint32_t{premultiplyChannel(c, alpha)}; };
     *static_cast<std::uint32_t*>(bits) = (static_cast<std::uint32_t>(alpha) << 24) |
                                          (premultiply((argb >> 16) & 0xFF) << 16) |
                                          (premultiply((argb >> 8) & 0xFF) << 8) | premultiply(argb & 0xFF);
