@@ -97,6 +97,12 @@ void CContainerUI::OnWindowAttached() {
     }
 }
 
+void CContainerUI::OnWindowPainted() {
+    for (auto& item : items_) {
+        item->OnWindowPainted();
+    }
+}
+
 void CContainerUI::OnWindowDetached() {
     for (auto& item : items_) {
         item->OnWindowDetached();

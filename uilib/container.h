@@ -32,6 +32,7 @@ public:
     void DoPaint(HDC dc, const RECT& paint) override;
     void OnWindowAttached() override;
     void OnWindowDetached() override;
+    void OnWindowPainted() override;
 
 protected:
     // The area inside the inset.

@@ -98,6 +98,9 @@ public:
     // visibility or position changes, for controls with native child windows.
     virtual void OnWindowAttached() {}
     virtual void OnWindowDetached() {}
+    // The window has painted its first frame: what the first frame does without (an embedded
+    // browser) is made now, so that the window is on screen before it.
+    virtual void OnWindowPainted() {}
     virtual void OnNativeCommand(WORD /*code*/) {}
     // The native child window the control edits in; null for controls that draw themselves.
     virtual HWND GetNativeWindow() const { return nullptr; }

@@ -9,6 +9,13 @@
 
 namespace {
 
+// Posted to the window after its first frame; a registered message, so that it meets none of the
+// window's own.
+UINT windowPaintedMessage() {
+    static const UINT message = ::RegisterWindowMessageW(L"LobbexUiWindowPainted");
+    return message;
+}
+
 std::mutex& settingsLock() {
     static std::mutex lock;
     return lock;
@@ -425,12 +432,27 @@ void CPaintManagerUI::Paint() {
 }
 
 bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == windowPaintedMessage() && message != 0) {
+        if (!painted_) {
+            painted_ = true;
+            if (root_) {
+                root_->OnWindowPainted();
+            }
+        }
+        result = 0;
+        return true;
+    }
     switch (message) {
         case WM_PAINT:
             if (window_ == nullptr) {
                 return false;
             }
             Paint();
+            if (!paintPosted_) {
+                // The controls hear of the first frame once it has reached the screen, after
+                // the messages that came before it.
+                paintPosted_ = ::PostMessageW(window_, windowPaintedMessage(), 0, 0) != FALSE;
+            }
             result = 0;
             return true;
         case WM_ERASEBKGND:

@@ -39,6 +39,8 @@ public:
     // Binds the manager to its native window.
     void Init(HWND window);
     HWND GetPaintWindow() const { return window_; }
+    // Whether the window has painted its first frame (and the controls have been told).
+    bool HasPainted() const { return painted_; }
     // Takes ownership of the built root (replacing any earlier one) and lays it out.
     bool AttachDialog(CControlUI* root);
     CControlUI* GetRoot() const { return root_.get(); }
@@ -103,6 +105,8 @@ private:
     CControlUI* pushed_ = nullptr;
     CControlUI* focus_ = nullptr;
     bool needLayout_ = true;
+    bool painted_ = false;
+    bool paintPosted_ = false;
     bool trackingMouse_ = false;
     SIZE initSize_{};
     SIZE roundCorner_{};

@@ -103,6 +103,13 @@ HWND CWebBrowserUI::HostWindow() const {
 }
 
 void CWebBrowserUI::OnWindowAttached() {
+    // Making a browser takes longer than the whole first frame: it waits for that frame.
+    if (manager_ != nullptr && manager_->HasPainted()) {
+        OnWindowPainted();
+    }
+}
+
+void CWebBrowserUI::OnWindowPainted() {
     if (!oleObject_ && !creationFailed_ && HostWindow() != nullptr) {
         CreateBrowser();
     }

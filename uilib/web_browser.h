@@ -1,6 +1,6 @@
 #pragma once
 // A control that hosts the system's web browser (an ActiveX control) in its rectangle. The
-// browser is created when the paint manager has a window; where it cannot be created (no
+// browser is created once the paint manager's window has painted its first frame; where it cannot be created (no
 // engine installed) the control stays blank and everything else keeps working. The control is
 // the browser's site: IOleClientSite, IOleInPlaceSite and IOleInPlaceFrame for hosting,
 // IDocHostUIHandler for the host's answers (given to the event handler when one is set),
@@ -54,6 +54,7 @@ public:
     void SetVisible(bool visible) override;
     void SetInternVisible(bool visible) override;
     void OnWindowAttached() override;
+    void OnWindowPainted() override;
     void OnWindowDetached() override;
     // Offers a keyboard message to the browser; true when it took it.
     bool TranslateBrowserAccelerator(const MSG& message);

@@ -23,13 +23,19 @@ bool attachSkin(CPaintManagerUI& manager, std::string_view xml, IDialogBuilderCa
     return root != nullptr && manager.AttachDialog(root);
 }
 
-bool TestWindow::Open(std::string_view xml, HWND owner) {
+bool TestWindow::Open(std::string_view xml, HWND owner, bool activate) {
     xml_ = xml;
     if (Create(owner, L"test", WS_POPUP | WS_CLIPCHILDREN, 0, 50, 50, 100, 100) == nullptr) {
         return false;
     }
-    ::ShowWindow(GetHWND(), SW_SHOWNORMAL);
+    ::ShowWindow(GetHWND(), activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
     ::UpdateWindow(GetHWND());
+    // What waits for the first frame (an embedded browser) is made when the window hears of it.
+    MSG message;
+    while (!manager.HasPainted() && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
     return manager.GetRoot() != nullptr;
 }
 

@@ -24,8 +24,9 @@ bool attachSkin(CPaintManagerUI& manager, std::string_view xml, IDialogBuilderCa
 // A window whose whole surface is a skin, for tests that need real messages.
 class TestWindow : public CWindowWnd {
 public:
-    // Creates the window from xml at the skin's size, shown, and registers the recorder.
-    bool Open(std::string_view xml, HWND owner = nullptr);
+    // Creates the window from xml at the skin's size, shown (activated unless asked not to) and
+    // painted, and registers the recorder.
+    bool Open(std::string_view xml, HWND owner = nullptr, bool activate = true);
     CPaintManagerUI manager;
     RecordingNotifier notes;
     // Messages the window's own procedure saw for the Enter key.

@@ -14,6 +14,7 @@
 #include "common/com_ptr.h"
 #include "tests/support/window_driver.h"
 #include "tests/uilib/test_host.h"
+#include "uilib/container.h"
 
 namespace {
 
@@ -275,8 +276,9 @@ void expectWorkingWindow(TestWindow& window) {
 
 TEST(WebBrowser, WhenTheBrowserCannotBeMadeTheControlStaysBlank) {
     // Without COM on the thread no browser can be created, as on a machine without an engine.
+    // The window is not activated: the input method gives an active window's thread COM.
     TestWindow window;
-    ASSERT_TRUE(window.Open(kPage));
+    ASSERT_TRUE(window.Open(kPage, nullptr, false));
     auto* web = static_cast<CWebBrowserUI*>(window.manager.FindControl(L"web"));
     ASSERT_NE(web, nullptr);
     EXPECT_FALSE(web->HasBrowser());
@@ -320,6 +322,59 @@ struct OleScope {
     OleScope(const OleScope&) = delete;
     OleScope& operator=(const OleScope&) = delete;
 };
+
+// A window built but not yet painted, for what happens before its first frame.
+class UnpaintedWindow : public CWindowWnd {
+public:
+    explicit UnpaintedWindow(const char* xml) : xml_(xml) {}
+    bool Open() { return Create(nullptr, L"test", WS_POPUP | WS_CLIPCHILDREN, 0, 50, 50, 300, 200) != nullptr; }
+    CPaintManagerUI manager;
+
+protected:
+    const wchar_t* GetWindowClassName() const override { return L"LobbexUiUnpaintedWindow"; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CREATE) {
+            manager.Init(GetHWND());
+            return attachSkin(manager, xml_) ? 0 : -1;
+        }
+        LRESULT result = 0;
+        if (manager.MessageHandler(message, wParam, lParam, result)) {
+            return result;
+        }
+        return CWindowWnd::HandleMessage(message, wParam, lParam);
+    }
+
+private:
+    const char* xml_;
+};
+
+TEST(WebBrowser, TheBrowserIsMadeAfterTheWindowsFirstFrame) {
+    OleScope ole;
+    UnpaintedWindow window(kPage);
+    ASSERT_TRUE(window.Open());
+    auto* web = static_cast<CWebBrowserUI*>(window.manager.FindControl(L"web"));
+    ASSERT_NE(web, nullptr);
+    web->Navigate2(L"http://127.0.0.1:9/ads/LogonLogo.aspx");
+    ::ShowWindow(window.GetHWND(), SW_SHOWNORMAL);
+    EXPECT_FALSE(web->HasBrowser()) << "made before the window was painted";
+    EXPECT_FALSE(window.manager.HasPainted());
+    ::UpdateWindow(window.GetHWND());
+    EXPECT_TRUE(pumpUntil([&] { return window.manager.HasPainted(); }));
+    // Where no browser can be made (no engine) the control stays blank; where one can, it is
+    // there now and was sent to the page asked for before.
+    ::testing::Test::RecordProperty("browser_created", web->HasBrowser() ? "yes" : "no");
+    if (web->HasBrowser()) {
+        EXPECT_EQ(web->GetRequestedUrl(), L"http://127.0.0.1:9/ads/LogonLogo.aspx");
+    }
+    // A browser control added once the window has painted gets its browser at once.
+    CWebBrowserUI* late = new CWebBrowserUI();
+    auto* container = static_cast<CContainerUI*>(window.manager.GetRoot());
+    const bool hadBrowser = web->HasBrowser();
+    ASSERT_TRUE(container->AddChild(late));
+    EXPECT_EQ(late->HasBrowser(), hadBrowser);
+    ::DestroyWindow(window.GetHWND());
+    EXPECT_FALSE(web->HasBrowser());
+}
 
 // The native window of a control's browser; null without one.
 HWND browserWindow(CWebBrowserUI& web) {
