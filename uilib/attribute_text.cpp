@@ -236,3 +236,23 @@ std::wstring joinResourcePath(std::wstring_view folder, std::wstring_view relati
     }
     return out;
 }
+
+std::optional<ImageNeed> imageAttributeNeed(std::wstring_view attribute) {
+    struct Known {
+        std::wstring_view name;
+        ImageNeed need;
+    };
+    static constexpr Known kImages[] = {
+        {L"bkimage", ImageNeed::FirstFrame},       {L"normalimage", ImageNeed::FirstFrame},
+        {L"foreimage", ImageNeed::FirstFrame},     {L"arrowimage", ImageNeed::FirstFrame},
+        {L"selectedimage", ImageNeed::FirstFrame}, {L"hotimage", ImageNeed::OnInput},
+        {L"pushedimage", ImageNeed::OnInput},      {L"focusedimage", ImageNeed::OnInput},
+        {L"disabledimage", ImageNeed::OnInput},    {L"selectedhotimage", ImageNeed::OnInput},
+    };
+    for (const Known& known : kImages) {
+        if (known.name == attribute) {
+            return known.need;
+        }
+    }
+    return std::nullopt;
+}

@@ -49,3 +49,9 @@ std::optional<ImageDescription> parseImageDescription(std::wstring_view text);
 // collapse into one (a leading "\\" of a network path stays), and an absolute path (drive
 // letter or leading separator) is kept as it is.
 std::wstring joinResourcePath(std::wstring_view folder, std::wstring_view relative);
+
+// When a control's image attribute is first drawn: the state images (hot, pushed, focused,
+// disabled) only once the user points at or works a control, the others with the first frame
+// that shows the control. Nothing for an attribute that names no image.
+enum class ImageNeed { FirstFrame, OnInput };
+std::optional<ImageNeed> imageAttributeNeed(std::wstring_view attribute);

@@ -2,6 +2,7 @@
 #include "common/ascii_case.h"
 
 #include <memory>
+#include <optional>
 
 #include "uilib/combo.h"
 #include "uilib/container.h"
@@ -82,6 +83,7 @@ CControlUI* CDialogBuilder::Build(const XmlElement& document, IDialogBuilderCall
     if (rootElement == nullptr) {
         return nullptr;
     }
+    manager_ = manager;
     CControlUI* root = BuildControl(*rootElement, callback);
     if (root != nullptr && parent != nullptr && !parent->AddChild(root)) {
         return nullptr;  // deleted by the parent, which takes no such child
@@ -99,6 +101,11 @@ CControlUI* CDialogBuilder::BuildControl(const XmlElement& element, IDialogBuild
     }
     for (const auto& [name, value] : element.attributes) {
         control->SetAttribute(name, value);
+        if (manager_ != nullptr) {
+            if (const std::optional<ImageNeed> need = imageAttributeNeed(name)) {
+                manager_->PrefetchImage(value, *need);
+            }
+        }
     }
     for (const XmlElement& childElement : element.children) {
         if (CControlUI* child = BuildControl(childElement, callback)) {

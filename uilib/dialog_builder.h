@@ -35,4 +35,6 @@ private:
     CControlUI* Build(const XmlElement& document, IDialogBuilderCallback* callback, CPaintManagerUI* manager,
                       CControlUI* parent);
     CControlUI* BuildControl(const XmlElement& element, IDialogBuilderCallback* callback);
+
+    CPaintManagerUI* manager_ = nullptr;  // the images of the controls are decoded ahead for it
 };

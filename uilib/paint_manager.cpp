@@ -229,6 +229,12 @@ const UiImage* CPaintManagerUI::GetImage(std::wstring_view file) {
     return images_.Get(joinResourcePath(GetResourcePath(), file));
 }
 
+void CPaintManagerUI::PrefetchImage(std::wstring_view description, ImageNeed need) {
+    if (const std::optional<ImageDescription> image = parseImageDescription(description)) {
+        images_.Prefetch(joinResourcePath(GetResourcePath(), image->file), need == ImageNeed::FirstFrame);
+    }
+}
+
 void CPaintManagerUI::NeedUpdate() {
     needLayout_ = true;
     if (window_ != nullptr) {

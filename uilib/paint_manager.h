@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "uilib/attribute_text.h"
 #include "uilib/control.h"
 #include "uilib/font_table.h"
 #include "uilib/image_loader.h"
@@ -71,6 +72,9 @@ public:
     HFONT GetFont(int id) { return fonts_.Get(id); }
     // A decoded image by its path relative to the resource path; null when it cannot be read.
     const UiImage* GetImage(std::wstring_view file);
+    // Starts decoding an image the window is going to draw (an image description, as GetImage's
+    // file is given), so that the painting thread finds it ready.
+    void PrefetchImage(std::wstring_view description, ImageNeed need);
 
     // The window's messages; true when handled, with the result in result.
     bool MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -75,4 +75,30 @@ TEST(AttributeText, ComparesNamesWithoutLetterCase) {
     EXPECT_FALSE(equalsIgnoringAsciiCase(L"Button", L"Buttons"));
 }
 
+TEST(AttributeText, ImageAttributesAndWhenTheyAreDrawn) {
+    struct Case {
+        const wchar_t* attribute;
+        std::optional<ImageNeed> need;
+    };
+    const Case cases[] = {
+        {L"bkimage", ImageNeed::FirstFrame},
+        {L"normalimage", ImageNeed::FirstFrame},
+        {L"foreimage", ImageNeed::FirstFrame},
+        {L"arrowimage", ImageNeed::FirstFrame},
+        {L"selectedimage", ImageNeed::FirstFrame},
+        {L"hotimage", ImageNeed::OnInput},
+        {L"pushedimage", ImageNeed::OnInput},
+        {L"focusedimage", ImageNeed::OnInput},
+        {L"disabledimage", ImageNeed::OnInput},
+        {L"selectedhotimage", ImageNeed::OnInput},
+        {L"bkcolor", std::nullopt},
+        {L"image", std::nullopt},
+        {L"BkImage", std::nullopt},  // the controls read attribute names as they are written
+        {L"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(imageAttributeNeed(c.attribute), c.need) << std::wstring(c.attribute).size();
+    }
+}
+
 }  // namespace

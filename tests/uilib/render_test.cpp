@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "uilib/gdi_handles.h"
 #include "uilib/image_loader.h"
 #include "uilib/paint_manager.h"
@@ -106,6 +111,57 @@ TEST(ImageLoader, DecodesPngAndJpegAndCachesByPath) {
     EXPECT_EQ(cache.Get(folder + L"res\\missing.png"), nullptr);
     EXPECT_EQ(cache.Get(folder + L"res\\Lobbex\\MessageBox\\MessageBox.xml"), nullptr);
     EXPECT_EQ(cache.Size(), 3u);
+}
+
+// What is decoded ahead is what Get would have decoded: the same images, the same failures,
+// whichever order Get asks in and whether or not the thread has got to a file yet.
+TEST(ImageLoader, ImagesDecodedAheadAreTheImagesOfTheirFiles) {
+    const std::wstring folder = CPaintManagerUI::GetInstancePath() + L"res\\Lobbex\\";
+    const std::wstring files[] = {
+        L"ColorSkin\\0\\bkg.jpg",         L"MessageBox\\close_normal.png", L"MessageBox\\missing.png",
+        L"MessageBox\\MessageBox.xml",    L"MessageBox\\button_hot.png",   L"MessageBox\\title.jpg",
+        L"MessageBox\\button_normal.png",
+    };
+    ImageCache cache;
+    bool soon = true;
+    for (const std::wstring& file : files) {
+        cache.Prefetch(folder + file, soon);
+        cache.Prefetch(folder + file, !soon);  // a second request changes nothing
+        soon = !soon;
+    }
+    for (auto file = std::rbegin(files); file != std::rend(files); ++file) {
+        SCOPED_TRACE(std::string(file->begin(), file->end()));
+        UiImage direct;
+        const bool decodes = decodeImageFile(folder + *file, direct);
+        const UiImage* cached = cache.Get(folder + *file);
+        ASSERT_EQ(cached != nullptr, decodes);
+        if (decodes) {
+            EXPECT_EQ(cached->width, direct.width);
+            EXPECT_EQ(cached->height, direct.height);
+            const LONG bytes = direct.width * direct.height * 4;
+            std::vector<std::uint8_t> expected(static_cast<std::size_t>(bytes));
+            std::vector<std::uint8_t> got(static_cast<std::size_t>(bytes));
+            EXPECT_EQ(::GetBitmapBits(direct.bitmap, bytes, expected.data()), bytes);
+            EXPECT_EQ(::GetBitmapBits(cached->bitmap, bytes, got.data()), bytes);
+            EXPECT_EQ(got, expected);
+            ::DeleteObject(direct.bitmap);
+        }
+        EXPECT_EQ(cache.Get(folder + *file), cached);
+    }
+    EXPECT_EQ(cache.Size(), std::size(files));
+}
+
+TEST(ImageLoader, ACacheGoesWhileItsThreadHasWorkLeft) {
+    const std::wstring folder = CPaintManagerUI::GetInstancePath() + L"res\\Lobbex\\";
+    for (int round = 0; round < 20; ++round) {
+        ImageCache cache;
+        cache.Prefetch(folder + L"ColorSkin\\0\\bkg.jpg", true);
+        cache.Prefetch(folder + L"ColorSkin\\1\\bkg.jpg", false);
+        cache.Prefetch(folder + L"MessageBox\\title.jpg", true);
+        if (round % 2 == 1) {
+            EXPECT_NE(cache.Get(folder + L"MessageBox\\title.jpg"), nullptr);
+        }
+    }
 }
 
 }  // namespace
