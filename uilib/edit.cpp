@@ -71,7 +71,9 @@ void CEditUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
 }
 
 void CEditUI::OnWindowAttached() {
-    if (native_ == nullptr && manager_ != nullptr && manager_->GetPaintWindow() != nullptr) {
+    // A hidden box (on a page of a tab layout not shown) gets its native window when it shows:
+    // each one costs the window's start time, and no one types into what is not shown.
+    if (native_ == nullptr && IsVisible() && manager_ != nullptr && manager_->GetPaintWindow() != nullptr) {
         CreateNative();
     }
 }
@@ -115,6 +117,7 @@ void CEditUI::CreateNative() {
 
 void CEditUI::SyncNative() {
     if (native_ == nullptr) {
+        OnWindowAttached();  // shown for the first time: the box is made now (and placed)
         return;
     }
     const RECT r = TextRect();

@@ -5,8 +5,12 @@
 #include "tests/support/window_driver.h"
 #include "tests/uilib/test_host.h"
 #include "uilib/combo.h"
+#include "uilib/container.h"
 #include "uilib/edit.h"
 #include "uilib/font_table.h"
+#include "uilib/render.h"
+#include "uilib/image_loader.h"
+#include "uilib/gdi_handles.h"
 
 namespace {
 
@@ -138,6 +142,104 @@ public:
         }
     }
 };
+
+const char kPages[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="320,240">
+  <Font id="0" name="微软雅黑" size="13" default="true"/>
+  <TabLayout name="pages">
+    <Container><Button name="first" float="true" pos="10,10,100,36" text="1"/></Container>
+    <Container><Edit name="later" float="true" pos="10,10,200,36"/></Container>
+  </TabLayout>
+</Window>)";
+
+TEST(HiddenPages, AnEditBoxOnAHiddenPageIsMadeWhenThePageShows) {
+    TestWindow window;
+    ASSERT_TRUE(window.Open(kPages));
+    auto* later = static_cast<CEditUI*>(window.manager.FindControl(L"later"));
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(later->GetNativeWindow(), nullptr) << "made for a page no one sees";
+    later->SetText(L"早先");
+    EXPECT_EQ(later->GetText(), L"早先");
+
+    ASSERT_TRUE(static_cast<CTabLayoutUI*>(window.manager.FindControl(L"pages"))->SelectItem(1));
+    const HWND box = later->GetNativeWindow();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(box));
+    wchar_t shown[16] = {};
+    ::GetWindowTextW(box, shown, 16);
+    EXPECT_STREQ(shown, L"早先");
+    RECT placed{};
+    ::GetWindowRect(box, &placed);
+    EXPECT_GT(placed.right - placed.left, 100) << "placed in its control";
+
+    clickClient(window.GetHWND(), centreOf(later->GetPos()));
+    pumpUntil([&] { return ::GetFocus() == box; });
+    window.notes.take();
+    ::SendMessageW(box, EM_SETSEL, 2, 2);
+    ::SendMessageW(box, WM_CHAR, L'x', 0);
+    EXPECT_EQ(later->GetText(), L"早先x");
+    EXPECT_EQ(window.notes.take(), L"textchanged:later");
+
+    ASSERT_TRUE(static_cast<CTabLayoutUI*>(window.manager.FindControl(L"pages"))->SelectItem(0));
+    EXPECT_FALSE(::IsWindowVisible(box));
+    ::DestroyWindow(window.GetHWND());
+}
+
+const char kImageButton[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="200,100">
+  <Container bkcolor="#FF204060">
+    <Button name="image" float="true" pos="10,10,110,46"
+        normalimage="res\Lobbex\MessageBox\button_normal.png" hotimage="res\Lobbex\MessageBox\button_hot.png"/>
+  </Container>
+</Window>)";
+
+// What the window shows at a client point.
+COLORREF shownAt(HWND window, POINT point) {
+    const HDC dc = ::GetDC(window);
+    const COLORREF colour = ::GetPixel(dc, point.x, point.y);
+    ::ReleaseDC(window, dc);
+    return colour;
+}
+
+// The image's pixel at point of the button's rectangle, drawn over the window's background colour.
+COLORREF expectedAt(const wchar_t* file, const RECT& button, POINT point) {
+    UiImage image;
+    EXPECT_TRUE(decodeImageFile(CPaintManagerUI::GetInstancePath() + file, image));
+    const UniqueGdiObject owned(image.bitmap);
+    const UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 200;
+    info.bmiHeader.biHeight = -100;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const UniqueGdiObject canvas(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SelectObjectGuard selected(dc.get(), canvas.get());
+    fillColor(dc.get(), RECT{0, 0, 200, 100}, 0xFF204060);
+    drawImage(dc.get(), image, button, UiRect{0, 0, image.width, image.height}, UiRect{}, 255);
+    return ::GetPixel(dc.get(), point.x, point.y);
+}
+
+// Images are decoded ahead on a thread of the cache's own; the first frame and a state that
+// comes later (hover) show each image as decoded on the spot.
+TEST(ImagesAhead, TheFirstFrameAndTheHoverImageShowWhatTheFilesHold) {
+    TestWindow window;
+    ASSERT_TRUE(window.Open(kImageButton));
+    CControlUI* button = window.manager.FindControl(L"image");
+    const RECT pos = button->GetPos();
+    const POINT centre = centreOf(pos);
+    const COLORREF normal = expectedAt(L"res\\Lobbex\\MessageBox\\button_normal.png", pos, centre);
+    const COLORREF hot = expectedAt(L"res\\Lobbex\\MessageBox\\button_hot.png", pos, centre);
+    ASSERT_NE(normal, hot) << "the fixture's two states must differ where it looks";
+    EXPECT_EQ(shownAt(window.GetHWND(), centre), normal);
+
+    ::PostMessageW(window.GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
+    pumpUntil([&] { return button->IsHot(); });
+    ::UpdateWindow(window.GetHWND());
+    EXPECT_EQ(shownAt(window.GetHWND(), centre), hot);
+    ::DestroyWindow(window.GetHWND());
+}
 
 TEST(ModalWindow, ShowModalReturnsTheCodeGivenToClose) {
     TestWindow owner;
