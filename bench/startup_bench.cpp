@@ -5,6 +5,10 @@
 //   startup_bench.exe RUNS MILESTONES PROGRAM [ARGUMENTS]
 // MILESTONES is a comma-separated list of texts to wait for, such as "first paint,update finished".
 // The program is ended once every milestone has been seen.
+//   startup_bench.exe --hold FILE MILESTONE PROGRAM [ARGUMENTS]
+// runs the program once and, when it reaches the milestone, keeps it stopped there: it writes
+// FILE (its first line the milliseconds) and waits until FILE is deleted (at most 60 s), so that
+// a script can take a screenshot of exactly what the program had painted by then.
 #include <windows.h>
 
 #include <algorithm>
@@ -56,9 +60,24 @@ double millisecondsSince(const LARGE_INTEGER& start) {
     return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-// One run: the milliseconds at which each milestone was seen, or an empty vector.
+// Holds the stopped program while FILE exists: written now, deleted by the script.
+void holdUntilDeleted(const std::wstring& file, double at) {
+    FILE* out = _wfopen(file.c_str(), L"w");
+    if (out == nullptr) {
+        return;
+    }
+    std::fprintf(out, "%.0f\n", at);
+    std::fclose(out);
+    for (int waited = 0; waited < 60000 && ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+         waited += 20) {
+        ::Sleep(20);
+    }
+}
+
+// One run: the milliseconds at which each milestone was seen, or an empty vector. With a hold
+// file, the program stays stopped at the first milestone until the file is gone.
 std::vector<double> runOnce(const std::wstring& commandLine, const std::wstring& folder,
-                            const std::vector<std::string>& milestones) {
+                            const std::vector<std::string>& milestones, const std::wstring& holdFile = {}) {
     std::vector<double> seen(milestones.size(), -1.0);
     std::size_t seenCount = 0;
     std::vector<wchar_t> command(commandLine.begin(), commandLine.end());
@@ -107,6 +126,9 @@ std::vector<double> runOnce(const std::wstring& commandLine, const std::wstring&
                     if (seen[i] < 0 && text.find(milestones[i]) != std::string::npos) {
                         seen[i] = at;
                         ++seenCount;
+                        if (!holdFile.empty()) {
+                            holdUntilDeleted(holdFile, at);
+                        }
                     }
                 }
                 if (seenCount == milestones.size() && !terminating) {
@@ -134,11 +156,22 @@ std::vector<double> runOnce(const std::wstring& commandLine, const std::wstring&
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // "--hold FILE" stands where RUNS would: one run, held at its milestone.
+    std::wstring holdFile;
+    int runs = 1;
+    if (argc >= 2 && std::wstring(argv[1]) == L"--hold" && argc >= 3) {
+        holdFile = argv[2];
+        ++argv;
+        --argc;
+    } else if (argc >= 2) {
+        runs = std::max(1, _wtoi(argv[1]));
+    }
     if (argc < 4) {
-        std::fprintf(stderr, "usage: startup_bench RUNS MILESTONES PROGRAM [ARGUMENTS]\n");
+        std::fprintf(stderr,
+                     "usage: startup_bench RUNS MILESTONES PROGRAM [ARGUMENTS]\n"
+                     "       startup_bench --hold FILE MILESTONE PROGRAM [ARGUMENTS]\n");
         return 2;
     }
-    const int runs = std::max(1, _wtoi(argv[1]));
     const std::vector<std::string> milestones = splitMilestones(argv[2]);
     std::wstring commandLine = L"\"" + std::wstring(argv[3]) + L"\"";
     for (int i = 4; i < argc; ++i) {
@@ -151,7 +184,7 @@ int wmain(int argc, wchar_t** argv) {
 
     std::vector<std::vector<double>> times(milestones.size());
     for (int run = 0; run < runs; ++run) {
-        const std::vector<double> seen = runOnce(commandLine, folder, milestones);
+        const std::vector<double> seen = runOnce(commandLine, folder, milestones, holdFile);
         if (seen.empty()) {
             return 1;
         }

@@ -9,6 +9,10 @@
 #       lobbex-stored-string, run under WINE_RUN)
 #   remember_account WINE_RUN USER_ID ACCOUNT PASSWORD
 #       writes a remembered account into the registry of WINE_RUN's prefix
+#   install_current_launcher BUILD WORK
+#       an installation in WORK/Lobbex that is up to date with release 2.0, served by nginx
+#       on 127.0.0.1 (scripts/lib/update-server.sh, sourced too; stop_update_server ends it);
+#       needs the host preset's lobbex-publish
 
 install_launcher() {
     local build=$1 dir=$2 url=$3 version=${4:-1.0}
@@ -52,4 +56,16 @@ remember_account() {
     "$wine_run" reg add "$key\\$user" /v GameID /t REG_SZ /d "G$user" /f >/dev/null 2>&1
     "$wine_run" reg add "$key\\$user" /v UserPassword /t REG_SZ /d "$(scramble_password "$wine_run" "$password")" /f \
         >/dev/null 2>&1
+}
+
+install_current_launcher() {
+    local build=$1 work=$2
+    source "$(dirname "${BASH_SOURCE[0]}")/update-server.sh"
+    make_demo_release "$work/release" http://placeholder 2.0
+    start_update_server "$work/site" "$work"
+    write_configuration "$work/release" "$UPDATE_SERVER_URL" 2.0
+    rm -f "$work/release/data/FrameVersion.ini"
+    build/host/publisher/lobbex-publish --quiet --version 2.0 "$work/release" "$work/site" >/dev/null
+    install_launcher "$build" "$work/Lobbex" "$UPDATE_SERVER_URL" 2.0
+    cp -r "$work/release/." "$work/Lobbex/"
 }
