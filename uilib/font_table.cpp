@@ -1,6 +1,9 @@
 #include "uilib/font_table.h"
 
 #include <cwchar>
+#include <functional>
+#include <map>
+#include <mutex>
 
 namespace {
 
@@ -57,17 +60,36 @@ const std::vector<std::wstring>& fallbackFaces() {
 }
 
 std::wstring FontTable::ResolveFace(std::wstring_view faces) {
+    // A skin names the same faces for most of its fonts, and each face asked for is a search of
+    // the system's fonts: the answer is kept for the process (fonts are not installed under a
+    // running launcher's feet).
+    static std::mutex lock;
+    static std::map<std::wstring, std::wstring, std::less<>> resolved;
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        const auto known = resolved.find(faces);
+        if (known != resolved.end()) {
+            return known->second;
+        }
+    }
+    std::wstring found;
     for (const std::wstring& face : splitFaces(faces)) {
         if (faceInstalled(face)) {
-            return face;
+            found = face;
+            break;
         }
     }
     for (const std::wstring& face : fallbackFaces()) {
+        if (!found.empty()) {
+            break;
+        }
         if (faceInstalled(face)) {
-            return face;
+            found = face;
         }
     }
-    return std::wstring();
+    const std::lock_guard<std::mutex> guard(lock);
+    resolved.emplace(std::wstring(faces), found);
+    return found;
 }
 
 HFONT FontTable::Create(const FontSpec& spec) {
