@@ -125,15 +125,18 @@ bool ImageDecoder::Decode(const std::wstring& path, UiImage& image) {
     const UINT size = stride * height;
     auto* const target = static_cast<BYTE*>(bits);
     bool copied = false;
+    bool opaque = false;
     if (IsEqualGUID(format, GUID_WICPixelFormat32bppPBGRA)) {
         copied = SUCCEEDED(frame->CopyPixels(nullptr, stride, size, target));
+        opaque = allOpaque(target, pixels);
     } else if (IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA)) {
         copied = SUCCEEDED(frame->CopyPixels(nullptr, stride, size, target));
-        premultiplyBgra(target, pixels);
+        opaque = premultiplyBgra(target, pixels);
     } else if (IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) {
         std::vector<std::uint8_t> narrow(static_cast<std::size_t>(pixels) * 3);
         copied = SUCCEEDED(frame->CopyPixels(nullptr, width * 3, static_cast<UINT>(narrow.size()), narrow.data()));
         widenBgr(narrow.data(), target, pixels);
+        opaque = true;
     } else {
         // Palettes, grey levels, 16 bits a channel: the platform converts to straight BGRA.
         ComPtr<IWICFormatConverter> converter;
@@ -141,7 +144,7 @@ bool ImageDecoder::Decode(const std::wstring& path, UiImage& image) {
                  SUCCEEDED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
                                                  nullptr, 0.0, WICBitmapPaletteTypeCustom)) &&
                  SUCCEEDED(converter->CopyPixels(nullptr, stride, size, target));
-        premultiplyBgra(target, pixels);
+        opaque = premultiplyBgra(target, pixels);
     }
     if (!copied) {
         return false;
@@ -149,5 +152,6 @@ bool ImageDecoder::Decode(const std::wstring& path, UiImage& image) {
     image.bitmap = static_cast<HBITMAP>(bitmap.release());
     image.width = static_cast<int>(width);
     image.height = static_cast<int>(height);
+    image.opaque = opaque;
     return true;
 }

@@ -15,16 +15,28 @@ ImageFormat sniffImageFormat(std::span<const std::uint8_t> head) {
     return ImageFormat::Other;
 }
 
-void premultiplyBgra(std::uint8_t* pixels, std::size_t count) {
+bool premultiplyBgra(std::uint8_t* pixels, std::size_t count) {
+    bool opaque = true;
     for (std::size_t i = 0; i < count; ++i, pixels += 4) {
         const std::uint32_t alpha = pixels[3];
         if (alpha == 255) {
             continue;
         }
+        opaque = false;
         pixels[0] = premultiplyChannel(pixels[0], alpha);
         pixels[1] = premultiplyChannel(pixels[1], alpha);
         pixels[2] = premultiplyChannel(pixels[2], alpha);
     }
+    return opaque;
+}
+
+bool allOpaque(const std::uint8_t* pixels, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i, pixels += 4) {
+        if (pixels[3] != 255) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void widenBgr(const std::uint8_t* from, std::uint8_t* to, std::size_t count) {

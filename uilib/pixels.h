@@ -16,8 +16,11 @@ constexpr std::uint8_t premultiplyChannel(std::uint32_t channel, std::uint32_t a
     return static_cast<std::uint8_t>((channel * alpha + 127) / 255);
 }
 
-// Straight BGRA pixels become premultiplied ones, in place.
-void premultiplyBgra(std::uint8_t* pixels, std::size_t count);
+// Straight BGRA pixels become premultiplied ones, in place. True when every pixel is opaque.
+bool premultiplyBgra(std::uint8_t* pixels, std::size_t count);
+
+// Whether every one of the BGRA pixels is opaque.
+bool allOpaque(const std::uint8_t* pixels, std::size_t count);
 
 // 24-bit BGR pixels widened to opaque 32-bit BGRA; from and to must not overlap.
 void widenBgr(const std::uint8_t* from, std::uint8_t* to, std::size_t count);

@@ -113,8 +113,16 @@ void drawImage(HDC dc, const UiImage& image, const RECT& dest, const UiRect& sou
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, fade, AC_SRC_ALPHA};
     for (int i = 0; i < count; ++i) {
         const NineGridPiece& p = pieces[i];
-        ::AlphaBlend(dc, p.to.left, p.to.top, p.to.right - p.to.left, p.to.bottom - p.to.top, source_dc.get(),
-                     p.from.left, p.from.top, p.from.right - p.from.left, p.from.bottom - p.from.top, blend);
+        const int width = p.to.right - p.to.left;
+        const int height = p.to.bottom - p.to.top;
+        if (image.opaque && fade == 255 && width == p.from.right - p.from.left &&
+            height == p.from.bottom - p.from.top) {
+            // Opaque over anything is the source itself: a copy, many times faster than a blend.
+            ::BitBlt(dc, p.to.left, p.to.top, width, height, source_dc.get(), p.from.left, p.from.top, SRCCOPY);
+        } else {
+            ::AlphaBlend(dc, p.to.left, p.to.top, width, height, source_dc.get(), p.from.left, p.from.top,
+                         p.from.right - p.from.left, p.from.bottom - p.from.top, blend);
+        }
     }
 }
 

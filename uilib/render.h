@@ -12,6 +12,7 @@ struct UiImage {
     HBITMAP bitmap = nullptr;
     int width = 0;
     int height = 0;
+    bool opaque = false;  // every pixel's alpha is 255: drawn unscaled, it is a plain copy
 };
 
 // 0xAARRGGBB as a GDI colour (alpha dropped).

@@ -78,6 +78,7 @@ TEST(ImageDecoder, EveryPixelFormatEndsPremultiplied) {
         UINT stride;
         std::vector<WICColor> palette;
         std::uint32_t first, second;
+        bool opaque;
     };
     const Case cases[] = {
         {"straight BGRA",
@@ -86,16 +87,18 @@ TEST(ImageDecoder, EveryPixelFormatEndsPremultiplied) {
          8,
          {},
          0x80193264,
-         0xFF1E140A},
-        {"BGR", GUID_WICPixelFormat24bppBGR, {200, 100, 50, 10, 20, 30}, 6, {}, 0xFF3264C8, 0xFF1E140A},
-        {"grey", GUID_WICPixelFormat8bppGray, {0, 200}, 2, {}, 0xFF000000, 0xFFC8C8C8},
+         0xFF1E140A,
+         false},
+        {"BGR", GUID_WICPixelFormat24bppBGR, {200, 100, 50, 10, 20, 30}, 6, {}, 0xFF3264C8, 0xFF1E140A, true},
+        {"grey", GUID_WICPixelFormat8bppGray, {0, 200}, 2, {}, 0xFF000000, 0xFFC8C8C8, true},
         {"palette with a translucent colour",
          GUID_WICPixelFormat8bppIndexed,
          {1, 0},
          2,
          {0xFF102030, 0x80FF6432},
          0x80803219,
-         0xFF102030},
+         0xFF102030,
+         false},
     };
     ImageDecoder decoder;
     for (const Case& c : cases) {
@@ -113,6 +116,7 @@ TEST(ImageDecoder, EveryPixelFormatEndsPremultiplied) {
         const std::vector<std::uint32_t> pixels = pixelsOf(image);
         EXPECT_EQ(pixels[0], c.first) << std::hex << pixels[0];
         EXPECT_EQ(pixels[1], c.second) << std::hex << pixels[1];
+        EXPECT_EQ(image.opaque, c.opaque);
         ::DeleteFileW(path.c_str());
     }
 }

@@ -46,8 +46,14 @@ TEST(Pixels, PremultipliesToTheNearestValue) {
 
 TEST(Pixels, RowsOfPixelsKeepTheirAlphaAndOrder) {
     std::array<std::uint8_t, 12> bgra{10, 20, 30, 255, 200, 100, 50, 128, 255, 255, 255, 0};
-    premultiplyBgra(bgra.data(), 3);
+    EXPECT_FALSE(allOpaque(bgra.data(), 3));
+    EXPECT_TRUE(allOpaque(bgra.data(), 1));
+    EXPECT_FALSE(premultiplyBgra(bgra.data(), 3));
     EXPECT_EQ(bgra, (std::array<std::uint8_t, 12>{10, 20, 30, 255, 100, 50, 25, 128, 0, 0, 0, 0}));
+    std::array<std::uint8_t, 8> opaque{1, 2, 3, 255, 4, 5, 6, 255};
+    EXPECT_TRUE(premultiplyBgra(opaque.data(), 2));
+    EXPECT_EQ(opaque, (std::array<std::uint8_t, 8>{1, 2, 3, 255, 4, 5, 6, 255}));
+    EXPECT_TRUE(allOpaque(opaque.data(), 0));
 
     const std::array<std::uint8_t, 6> bgr{1, 2, 3, 4, 5, 6};
     std::array<std::uint8_t, 8> wide{};

@@ -83,6 +83,47 @@ TEST(Render, DrawsTheSourcePartOfAnImage) {
     EXPECT_EQ(target.rgb(9, 9), 0x0000FFu);
 }
 
+// An opaque image is copied where it is drawn unscaled; the copy must look exactly like the blend,
+// scaled or not, nine-grid or not, faded or not.
+TEST(Render, OpaqueImagesLookTheSameCopiedAsBlended) {
+    Canvas source(6, 4);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            source.set(x, y,
+                       0xFF000000u | static_cast<std::uint32_t>(x * 40) << 16 | static_cast<std::uint32_t>(y * 60));
+        }
+    }
+    source.unselect();
+    struct Case {
+        const char* name;
+        RECT dest;
+        UiRect from;
+        UiRect corner;
+        std::uint8_t fade;
+    };
+    const Case cases[] = {
+        {"unscaled", RECT{1, 1, 7, 5}, UiRect{0, 0, 6, 4}, UiRect{}, 255},
+        {"a part", RECT{0, 0, 3, 2}, UiRect{2, 1, 5, 3}, UiRect{}, 255},
+        {"stretched", RECT{0, 0, 12, 8}, UiRect{0, 0, 6, 4}, UiRect{}, 255},
+        {"nine-grid", RECT{0, 0, 12, 7}, UiRect{0, 0, 6, 4}, UiRect{2, 1, 2, 1}, 255},
+        {"faded", RECT{1, 1, 7, 5}, UiRect{0, 0, 6, 4}, UiRect{}, 128},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Canvas copied(12, 8);
+        Canvas blended(12, 8);
+        fillColor(copied.dc(), RECT{0, 0, 12, 8}, 0xFF336699);
+        fillColor(blended.dc(), RECT{0, 0, 12, 8}, 0xFF336699);
+        drawImage(copied.dc(), UiImage{source.bitmap(), 6, 4, true}, c.dest, c.from, c.corner, c.fade);
+        drawImage(blended.dc(), UiImage{source.bitmap(), 6, 4, false}, c.dest, c.from, c.corner, c.fade);
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 12; ++x) {
+                ASSERT_EQ(copied.rgb(x, y), blended.rgb(x, y)) << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(Render, FillsWithAlpha) {
     Canvas target(4, 4);
     fillColor(target.dc(), RECT{0, 0, 4, 4}, 0xFFFFFFFF);
@@ -101,12 +142,14 @@ TEST(ImageLoader, DecodesPngAndJpegAndCachesByPath) {
     ASSERT_TRUE(decodeImageFile(folder + L"res\\Lobbex\\ColorSkin\\0\\bkg.jpg", jpeg));
     EXPECT_EQ(jpeg.width, 1000);
     EXPECT_EQ(jpeg.height, 750);
+    EXPECT_TRUE(jpeg.opaque);
     ::DeleteObject(jpeg.bitmap);
 
     ImageCache cache;
     const UiImage* png = cache.Get(folder + L"res\\Lobbex\\MessageBox\\close_normal.png");
     ASSERT_NE(png, nullptr);
     EXPECT_EQ(png->width, 32);
+    EXPECT_FALSE(png->opaque) << "a close button drawn on a transparent ground";
     EXPECT_EQ(cache.Get(folder + L"res\\Lobbex\\MessageBox\\close_normal.png"), png);
     EXPECT_EQ(cache.Get(folder + L"res\\missing.png"), nullptr);
     EXPECT_EQ(cache.Get(folder + L"res\\Lobbex\\MessageBox\\MessageBox.xml"), nullptr);
@@ -136,6 +179,7 @@ TEST(ImageLoader, ImagesDecodedAheadAreTheImagesOfTheirFiles) {
         const UiImage* cached = cache.Get(folder + *file);
         ASSERT_EQ(cached != nullptr, decodes);
         if (decodes) {
+            EXPECT_EQ(cached->opaque, direct.opaque);
             EXPECT_EQ(cached->width, direct.width);
             EXPECT_EQ(cached->height, direct.height);
             const LONG bytes = direct.width * direct.height * 4;
