@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <condition_variable>
+#include <cstdint>
 #include <cwchar>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -30,8 +32,8 @@ struct View {
 // faults of the next views are taken while the current one is hashed.
 class ViewPrefetcher {
 public:
-    ViewPrefetcher(HANDLE mapping, std::uint64_t total, std::uint32_t viewBytes)
-        : mapping_(mapping), total_(total), viewBytes_(viewBytes), thread_([this] { produce(); }) {}
+    ViewPrefetcher(HANDLE mapping, std::uint64_t offset, std::uint64_t total, std::uint32_t viewBytes)
+        : mapping_(mapping), offset_(offset), total_(total), viewBytes_(viewBytes), thread_([this] { produce(); }) {}
     ~ViewPrefetcher() {
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -81,7 +83,7 @@ private:
     }
 
     void produceViews() {
-        for (std::uint64_t offset = 0; offset < total_;) {
+        for (std::uint64_t offset = offset_; offset < total_;) {
             std::deque<View> used;
             {
                 std::unique_lock<std::mutex> lock(mutex_);
@@ -116,6 +118,7 @@ private:
     }
 
     HANDLE mapping_;
+    std::uint64_t offset_;
     std::uint64_t total_;
     std::uint32_t viewBytes_;
     std::mutex mutex_;
@@ -127,11 +130,41 @@ private:
     std::thread thread_;  // last: starts once everything it uses exists
 };
 
-// Hashes the file through views mapped ahead on a second thread. False with error set when
-// a view cannot be mapped.
-bool hashPrefetched(HANDLE mapping, std::uint64_t total, std::uint32_t viewBytes, Md5& md5, DWORD& error) {
-    ViewPrefetcher views(mapping, total, viewBytes);
-    for (std::uint64_t done = 0; done < total;) {
+// Files are read up to this size, and only a larger one is mapped beyond it: mapping costs
+// several more calls into the system than reading, which on an installation of thousands of
+// small files dominates.
+constexpr std::uint64_t kReadUpTo = 8u << 20;
+constexpr DWORD kReadBytes = 256u << 10;
+static_assert(kReadUpTo % kReadBytes == 0 && kReadUpTo % (64u << 10) == 0, "the mapped rest starts on a view boundary");
+
+enum class ReadEnd { EndOfFile, Limit, Failed };
+
+// Reads and hashes from the start until a read comes back short, which for a file is its
+// end, or until `limit` bytes are read; `done` counts the bytes hashed.
+ReadEnd hashRead(HANDLE file, std::uint64_t limit, Md5& md5, std::uint64_t& done, DWORD& error) {
+    // One buffer per thread: a fresh one per file costs more than reading a small file.
+    thread_local std::vector<char> buffer(kReadBytes);
+    while (done < limit) {
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer.data(), kReadBytes, &got, nullptr)) {
+            error = ::GetLastError();
+            return ReadEnd::Failed;
+        }
+        md5.update(buffer.data(), got);
+        done += got;
+        if (got < kReadBytes) {
+            return ReadEnd::EndOfFile;
+        }
+    }
+    return ReadEnd::Limit;
+}
+
+// Hashes the file from `offset` to `total` through views mapped ahead on a second thread.
+// False with error set when a view cannot be mapped.
+bool hashPrefetched(HANDLE mapping, std::uint64_t offset, std::uint64_t total, std::uint32_t viewBytes, Md5& md5,
+                    DWORD& error) {
+    ViewPrefetcher views(mapping, offset, total, viewBytes);
+    for (std::uint64_t done = offset; done < total;) {
         View view = views.next();
         if (!view.data) {
             error = views.error();
@@ -144,31 +177,9 @@ bool hashPrefetched(HANDLE mapping, std::uint64_t total, std::uint32_t viewBytes
     return true;
 }
 
-// Files up to this size are read, not mapped: mapping one costs several more calls into the
-// system than reading it, which on an installation of thousands of small files dominates.
-constexpr std::uint64_t kReadUpTo = 8u << 20;
-constexpr DWORD kReadBytes = 256u << 10;
-
-bool hashRead(HANDLE file, std::uint64_t total, Md5& md5, DWORD& error) {
-    // One buffer per thread: a fresh one per file costs more than reading a small file.
-    thread_local std::vector<char> buffer(kReadBytes);
-    for (std::uint64_t done = 0; done < total;) {
-        DWORD got = 0;
-        if (!::ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
-            error = ::GetLastError();
-            return false;
-        }
-        if (got == 0) {
-            break;  // shorter than it was a moment ago: what is there is digested
-        }
-        md5.update(buffer.data(), got);
-        done += got;
-    }
-    return true;
-}
-
-bool hashInline(HANDLE mapping, std::uint64_t total, std::uint32_t viewBytes, Md5& md5, DWORD& error) {
-    for (std::uint64_t offset = 0; offset < total;) {
+bool hashInline(HANDLE mapping, std::uint64_t offset, std::uint64_t total, std::uint32_t viewBytes, Md5& md5,
+                DWORD& error) {
+    while (offset < total) {
         const std::uint64_t left = total - offset;
         const SIZE_T length = static_cast<SIZE_T>(left < viewBytes ? left : viewBytes);
         UniqueMappedView view(::MapViewOfFile(mapping, FILE_MAP_READ, static_cast<DWORD>(offset >> 32),
@@ -187,6 +198,33 @@ bool hashInline(HANDLE mapping, std::uint64_t total, std::uint32_t viewBytes, Md
 constexpr std::uint64_t kPrefetchFrom = 4u << 20;
 constexpr std::uint32_t kPrefetchViewBytes = 4u << 20;
 
+// Hashes the file from `offset` (a multiple of the allocation granularity) to its end
+// through mapped views.
+std::wstring hashMappedRest(HANDLE file, std::uint64_t offset, std::uint64_t total, std::uint32_t viewBytes, Md5& md5) {
+    UniqueKernelHandle mapping(::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) {
+        return errorText(L"CreateFileMapping Error ( code:%d )!", ::GetLastError());
+    }
+    DWORD error = 0;
+    bool hashed = false;
+    if (total - offset >= kPrefetchFrom && viewBytes >= kPrefetchViewBytes) {
+        const Md5 start = md5;
+        try {
+            hashed = hashPrefetched(mapping.get(), offset, total, kPrefetchViewBytes, md5, error);
+        } catch (const std::system_error&) {
+            // No second thread to be had: hash on this one alone, from where the reading ended.
+            md5 = start;
+            hashed = hashInline(mapping.get(), offset, total, viewBytes, md5, error);
+        }
+    } else {
+        hashed = hashInline(mapping.get(), offset, total, viewBytes, md5, error);
+    }
+    if (!hashed) {
+        return errorText(L"MapViewOfFile Error ( code:%d )!", error);
+    }
+    return digestText(md5.finish());
+}
+
 }  // namespace
 
 std::wstring fileDigest(const std::wstring& path) {
@@ -199,39 +237,27 @@ std::wstring fileDigestWithViews(const std::wstring& path, std::uint32_t viewByt
     if (!file) {
         return errorText(L"CreateFile Error ( code:%d )!", ::GetLastError());
     }
+    // Most files end within the first reads, which find the end themselves: only a file that
+    // is still going at the threshold is asked for its size, and the rest of it is mapped.
+    Md5 md5;
+    const std::uint64_t readUpTo = viewBytes == 0 ? UINT64_MAX : kReadUpTo;
+    std::uint64_t done = 0;
+    DWORD error = 0;
+    switch (hashRead(file.get(), readUpTo, md5, done, error)) {
+        case ReadEnd::Failed:
+            return errorText(L"ReadFile Error ( code:%d )!", error);
+        case ReadEnd::EndOfFile:
+            return digestText(md5.finish());
+        case ReadEnd::Limit:
+            break;
+    }
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size)) {
-        return errorText(L"CreateFile Error ( code:%d )!", ::GetLastError());
+        return errorText(L"ReadFile Error ( code:%d )!", ::GetLastError());
     }
-
-    Md5 md5;
     const auto total = static_cast<std::uint64_t>(size.QuadPart);
-    DWORD error = 0;
-    // An empty file has a digest like any other (it cannot be mapped).
-    if (total <= kReadUpTo || viewBytes == 0) {
-        if (!hashRead(file.get(), total, md5, error)) {
-            return errorText(L"ReadFile Error ( code:%d )!", error);
-        }
-        return digestText(md5.finish());
+    if (total <= done) {
+        return digestText(md5.finish());  // ends right at the threshold (or shrank meanwhile)
     }
-    UniqueKernelHandle mapping(::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-    if (!mapping) {
-        return errorText(L"CreateFileMapping Error ( code:%d )!", ::GetLastError());
-    }
-    bool hashed = false;
-    if (total >= kPrefetchFrom && viewBytes >= kPrefetchViewBytes) {
-        try {
-            hashed = hashPrefetched(mapping.get(), total, kPrefetchViewBytes, md5, error);
-        } catch (const std::system_error&) {
-            // No second thread to be had: hash on this one alone, from the start.
-            md5 = Md5();
-            hashed = hashInline(mapping.get(), total, viewBytes, md5, error);
-        }
-    } else {
-        hashed = hashInline(mapping.get(), total, viewBytes, md5, error);
-    }
-    if (!hashed) {
-        return errorText(L"MapViewOfFile Error ( code:%d )!", error);
-    }
-    return digestText(md5.finish());
+    return hashMappedRest(file.get(), done, total, viewBytes, md5);
 }

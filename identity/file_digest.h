@@ -2,15 +2,15 @@
 #include <cstdint>
 #include <string>
 
-// MD5 text of a file's contents over its full 64-bit length: small files are read, larger
-// ones go through read-only mapped views of bounded size. A file that cannot be read gives
-// one of the texts "CreateFile Error ( code:%d )!", "ReadFile Error ( code:%d )!",
-// "CreateFileMapping Error ( code:%d )!" or "MapViewOfFile Error ( code:%d )!" instead, which
-// never equals a digest.
+// MD5 text of a file's contents over its full 64-bit length: the file is read to its end, or,
+// when it goes on past 8 MiB, the rest of it goes through read-only mapped views of bounded
+// size. A file that cannot be read gives one of the texts "CreateFile Error ( code:%d )!",
+// "ReadFile Error ( code:%d )!", "CreateFileMapping Error ( code:%d )!" or
+// "MapViewOfFile Error ( code:%d )!" instead, which never equals a digest.
 std::wstring fileDigest(const std::wstring& path);
 
 // The same with a chosen view size (a multiple of the allocation granularity, 64 KiB) for
-// files that are mapped; 0 reads every file.
+// the mapped rest of large files; 0 reads every file whole.
 std::wstring fileDigestWithViews(const std::wstring& path, std::uint32_t viewBytes);
 
 // The view size fileDigest uses: small enough for a 32-bit address space, large enough that

@@ -126,21 +126,30 @@ with open(os.path.join(root, "patchlist.src"), "w", newline="") as f:
 PY
 files=$(find "$work/install" -name '*.bin' | wc -l)
 total=$(du -sb "$work/install" | cut -f1)
-"$run" "$build/bench/check_bench.exe" "$work/install" >/dev/null  # warm the page cache
-best=1e9
-for _ in 1 2 3; do
+runs=5
+# "best median" of the seconds given one a line.
+best_and_median() { sort -g | awk '{ t[NR] = $1 } END { m = NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2; print t[1], m }'; }
+"$run" "$build/bench/check_bench.exe" "$work/install" >/dev/null  # warm the page cache and Wine
+md5sum_all() { find "$work/install" -name '*.bin' -print0 | xargs -0 md5sum; }
+# The two take turns, so that whatever else the machine does falls on both alike.
+check_times=""
+ref_times=""
+for _ in $(seq "$runs"); do
     out=$("$run" "$build/bench/check_bench.exe" "$work/install" | tr -d '\r')
     queued=${out%% *}
-    seconds=${out##* }
-    best=$(awk -v a="$seconds" -v b="$best" 'BEGIN { print (a < b ? a : b) }')
+    [ "$queued" = 0 ] || { echo "the check queued $queued files of a current installation"; exit 1; }
+    check_times+="${out##* }"$'\n'
+    start=$(date +%s.%N)
+    md5sum_all >/dev/null
+    end=$(date +%s.%N)
+    ref_times+=$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')$'\n'
 done
-[ "$queued" = 0 ] || { echo "the check queued $queued files of a current installation"; exit 1; }
-md5sum_all() { find "$work/install" -name '*.bin' -print0 | xargs -0 md5sum; }
-ref_seconds=$(best_seconds md5sum_all)
-echo "$files files, $total bytes"
-echo "checkFiles:         $best s"
-echo "sequential md5sum:  $ref_seconds s"
-echo "ratio (checkFiles / md5sum time): $(ratio "$best" "$ref_seconds")"
+read -r best median < <(printf '%s' "$check_times" | best_and_median)
+read -r ref_best ref_median < <(printf '%s' "$ref_times" | best_and_median)
+echo "$files files, $total bytes, $(nproc) processors, $runs runs each"
+echo "checkFiles:         best $best s, median $median s"
+echo "sequential md5sum:  best $ref_best s, median $ref_median s"
+echo "ratio (checkFiles / md5sum time): best $(ratio "$best" "$ref_best"), median $(ratio "$median" "$ref_median")"
 fi
 
 if [ "$only" = all ] || [ "$only" = startup ]; then

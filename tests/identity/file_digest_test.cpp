@@ -77,6 +77,36 @@ TEST(FileDigest, EveryWayOfReadingCoversTheWholeFile) {
     EXPECT_EQ(fileDigestWithViews(large, 0), largeDigest);          // read
 }
 
+// A file is read until a read comes back short; only one still going at 8 MiB is asked for
+// its size and mapped beyond. Sizes on either side of the read chunk (256 KiB) and of that
+// threshold give the digest of every byte, whichever way the file is taken.
+TEST(FileDigest, SizesAtTheReadAndMappingBoundariesAreDigestedWhole) {
+    constexpr std::size_t kChunk = 256u << 10;
+    constexpr std::size_t kThreshold = 8u << 20;
+    const std::size_t sizes[] = {0,
+                                 1,
+                                 kChunk - 1,
+                                 kChunk,
+                                 kChunk + 1,
+                                 2 * kChunk,
+                                 kThreshold - 1,
+                                 kThreshold,
+                                 kThreshold + 1,
+                                 kThreshold + 65536 + 5};
+    const std::uint32_t views[] = {kDigestViewBytes, 65536, 0};
+    TempDir dir;
+    const std::string all = patternBytes(sizes[std::size(sizes) - 1]);
+    for (std::size_t size : sizes) {
+        const std::wstring path = dir.file(L"f" + std::to_wstring(size) + L".bin");
+        writeFileBytes(path, std::string_view(all).substr(0, size));
+        const std::wstring expected = digestText(md5Of(all.data(), size));
+        for (std::uint32_t viewBytes : views) {
+            EXPECT_EQ(fileDigestWithViews(path, viewBytes), expected) << size << " bytes, views of " << viewBytes;
+        }
+        ::DeleteFileW(path.c_str());
+    }
+}
+
 // A file of 4 GiB and more is digested over its full 64-bit size, not over the low 32 bits
 // of it (which would be 3 bytes here). The file is sparse: 4 GiB of zeros, then "abc".
 TEST(FileDigest, FilesOfFourGibibytesAndMoreAreDigestedWhole) {

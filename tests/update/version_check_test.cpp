@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "identity/md5.h"
 #include "tests/support/temp_dir.h"
 #include "update/update_engine.h"
 
@@ -145,6 +146,48 @@ TEST_F(VersionCheck, FileCheckQueuesFilesWhoseDigestDiffers) {
     EXPECT_EQ(engine.doneBytes, 0);
     EXPECT_EQ(engine.patchQueue.size(), 1u) << "the file check leaves the patch queue alone";
     EXPECT_FALSE(fileExists(listFile())) << "the file check deletes the list";
+}
+
+// Files that changed after the list was made, around the size (8 MiB) where reading gives way
+// to mapping: only the bytes on disk count, so every change is found and the queue keeps the
+// order of the list. A file the check cannot open is queued as well.
+TEST_F(VersionCheck, FileCheckFindsFilesThatChangedSinceTheList) {
+    std::string listed(8u << 20, '\0');
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        listed[i] = static_cast<char>(i * 7 % 253);
+    }
+    const std::wstring wide = digestText(md5Of(listed.data(), listed.size()));
+    const std::string digest(wide.begin(), wide.end());
+    struct Case {
+        const char* name;
+        std::string onDisk;
+        bool queued;
+    };
+    const Case cases[] = {
+        {"same.bin", listed, false},
+        {"grown.bin", listed + "x", true},
+        {"shrunk.bin", listed.substr(0, listed.size() - 1), true},
+        {"changed-last.bin", listed.substr(0, listed.size() - 1) + "x", true},
+        {"emptied.bin", "", true},
+        {"locked.bin", listed, true},
+    };
+    std::string items;
+    std::vector<std::wstring> expected;
+    for (const Case& c : cases) {
+        const std::wstring name(c.name, c.name + std::char_traits<char>::length(c.name));
+        writeFileBytes(dir.file(name), c.onDisk);
+        items += std::string("File,") + c.name + "," + std::to_string(listed.size()) + "," + digest + "\r\n";
+        if (c.queued) {
+            expected.push_back(name);
+        }
+    }
+    writeList(items);
+    UniqueFileHandle locked(::CreateFileW(dir.file(L"locked.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(locked);
+    EXPECT_EQ(engine.checkFiles(), UpdatesFound);
+    EXPECT_EQ(names(engine.fileQueue), expected);
+    EXPECT_EQ(engine.totalBytes, static_cast<std::int64_t>(expected.size() * listed.size()));
 }
 
 TEST_F(VersionCheck, FileCheckFindsCurrentInstallationUpToDate) {
