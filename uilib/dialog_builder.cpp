@@ -83,11 +83,20 @@ CControlUI* CDialogBuilder::Build(const XmlElement& document, IDialogBuilderCall
     if (rootElement == nullptr) {
         return nullptr;
     }
-    manager_ = manager;
+    images_.clear();
     CControlUI* root = BuildControl(*rootElement, callback);
     if (root != nullptr && parent != nullptr && !parent->AddChild(root)) {
+        images_.clear();
         return nullptr;  // deleted by the parent, which takes no such child
     }
+    if (root != nullptr && manager != nullptr) {
+        // The images of what the first frame shows are decoded first; those of hidden pages
+        // and controls wait with the state images until the first frame is out.
+        for (const NamedImage& image : images_) {
+            manager->PrefetchImage(image.description, image.control->IsVisible() ? image.need : ImageNeed::OnInput);
+        }
+    }
+    images_.clear();
     return root;
 }
 
@@ -101,15 +110,16 @@ CControlUI* CDialogBuilder::BuildControl(const XmlElement& element, IDialogBuild
     }
     for (const auto& [name, value] : element.attributes) {
         control->SetAttribute(name, value);
-        if (manager_ != nullptr) {
-            if (const std::optional<ImageNeed> need = imageAttributeNeed(name)) {
-                manager_->PrefetchImage(value, *need);
-            }
+        if (const std::optional<ImageNeed> need = imageAttributeNeed(name)) {
+            images_.push_back(NamedImage{control.get(), value, *need});
         }
     }
     for (const XmlElement& childElement : element.children) {
-        if (CControlUI* child = BuildControl(childElement, callback)) {
-            (void)control->AddChild(child);  // what the control cannot hold goes
+        const std::size_t firstImage = images_.size();
+        CControlUI* child = BuildControl(childElement, callback);
+        if (child == nullptr || !control->AddChild(child)) {
+            // What the control cannot hold goes, and its images with it.
+            images_.resize(firstImage);
         }
     }
     return control.release();

@@ -2,7 +2,11 @@
 // Builds a control tree from a skin file. The root element "Window" carries the window
 // attributes and the fonts; its first control element becomes the root control. Class names
 // the library does not know go to the callback.
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "uilib/attribute_text.h"
 
 #include "uilib/control.h"
 
@@ -36,5 +40,11 @@ private:
                       CControlUI* parent);
     CControlUI* BuildControl(const XmlElement& element, IDialogBuilderCallback* callback);
 
-    CPaintManagerUI* manager_ = nullptr;  // the images of the controls are decoded ahead for it
+    // The image attributes met while building, decoded ahead once the tree is complete.
+    struct NamedImage {
+        CControlUI* control;
+        std::wstring description;
+        ImageNeed need;
+    };
+    std::vector<NamedImage> images_;
 };

@@ -31,7 +31,8 @@ void ImageCache::DecodeAhead(Ahead& ahead) {
     ImageDecoder decoder;
     std::unique_lock<std::mutex> guard(ahead.lock);
     for (;;) {
-        ahead.changed.wait(guard, [&] { return ahead.stop || !ahead.soon.empty() || !ahead.later.empty(); });
+        ahead.changed.wait(
+            guard, [&] { return ahead.stop || !ahead.soon.empty() || (ahead.laterMayStart && !ahead.later.empty()); });
         if (ahead.stop) {
             return;
         }
@@ -45,6 +46,14 @@ void ImageCache::DecodeAhead(Ahead& ahead) {
         ahead.decoding.clear();
         ahead.changed.notify_all();
     }
+}
+
+void ImageCache::StartLaterImages() {
+    {
+        const std::lock_guard<std::mutex> guard(ahead_.lock);
+        ahead_.laterMayStart = true;
+    }
+    ahead_.changed.notify_all();
 }
 
 void ImageCache::Prefetch(const std::wstring& path, bool soon) {

@@ -29,6 +29,9 @@ public:
     // Queues a full path for decoding ahead of Get: soon ones before the others, each group in
     // the order given. A path already known or queued is left as it is.
     void Prefetch(const std::wstring& path, bool soon);
+    // The ones not needed soon wait for this (the window's first frame is out): until then the
+    // thread leaves the processor to the window.
+    void StartLaterImages();
     std::size_t Size() const { return images_.size(); }
 
 private:
@@ -46,6 +49,7 @@ private:
         std::wstring decoding;  // empty when idle
         std::map<std::wstring, Decoded> decoded;
         bool stop = false;
+        bool laterMayStart = false;
     };
     static void DecodeAhead(Ahead& ahead);
     // What the thread has (or is about to have) for path; false when it was never given it or

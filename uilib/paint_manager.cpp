@@ -243,7 +243,12 @@ void CPaintManagerUI::NeedUpdate() {
 }
 
 void CPaintManagerUI::Invalidate(const RECT& rect) {
-    if (window_ != nullptr && rect.right > rect.left && rect.bottom > rect.top) {
+    if (window_ == nullptr || rect.right <= rect.left || rect.bottom <= rect.top) {
+        return;
+    }
+    if (layingOut_) {
+        ::UnionRect(&movedArea_, &movedArea_, &rect);
+    } else {
         ::InvalidateRect(window_, &rect, FALSE);
     }
 }
@@ -257,7 +262,15 @@ void CPaintManagerUI::UpdateLayout() {
     if (window_ != nullptr) {
         ::GetClientRect(window_, &area);
     }
+    // Every control that moves invalidates where it was and where it goes: one rectangle
+    // around them all is asked for once, not two calls into the system for each control.
+    layingOut_ = true;
     root_->SetPos(area);
+    layingOut_ = false;
+    if (window_ != nullptr && !::IsRectEmpty(&movedArea_)) {
+        ::InvalidateRect(window_, &movedArea_, FALSE);
+    }
+    movedArea_ = RECT{};
 }
 
 void CPaintManagerUI::SetFocus(CControlUI* control) {
@@ -441,6 +454,7 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
     if (message == windowPaintedMessage() && message != 0) {
         if (!painted_) {
             painted_ = true;
+            images_.StartLaterImages();
             if (root_) {
                 root_->OnWindowPainted();
             }

@@ -110,6 +110,8 @@ private:
     CControlUI* focus_ = nullptr;
     bool needLayout_ = true;
     bool painted_ = false;
+    bool layingOut_ = false;
+    RECT movedArea_{};  // what the controls moved by the layout under way cover
     bool paintPosted_ = false;
     bool trackingMouse_ = false;
     SIZE initSize_{};

@@ -172,6 +172,7 @@ TEST(ImageLoader, ImagesDecodedAheadAreTheImagesOfTheirFiles) {
         cache.Prefetch(folder + file, !soon);  // a second request changes nothing
         soon = !soon;
     }
+    cache.StartLaterImages();
     for (auto file = std::rbegin(files); file != std::rend(files); ++file) {
         SCOPED_TRACE(std::string(file->begin(), file->end()));
         UiImage direct;

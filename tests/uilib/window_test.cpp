@@ -241,6 +241,38 @@ TEST(ImagesAhead, TheFirstFrameAndTheHoverImageShowWhatTheFilesHold) {
     ::DestroyWindow(window.GetHWND());
 }
 
+const char kImagePages[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="200,100">
+  <TabLayout name="pages" bkcolor="#FF204060">
+    <Container><Control name="here" float="true" pos="120,10,160,40" bkcolor="#FFFF0000"/></Container>
+    <Container><Control name="picture" float="true" pos="10,10,110,46"
+        bkimage="res\Lobbex\MessageBox\button_hot.png"/></Container>
+  </TabLayout>
+</Window>)";
+
+// A hidden page's images wait for the first frame; the page shows them once it is selected. A
+// control that the layout moves leaves its old place repainted.
+TEST(ImagesAhead, AHiddenPagesImageShowsWithThePageAndAMovedControlLeavesNoTrace) {
+    TestWindow window;
+    ASSERT_TRUE(window.Open(kImagePages));
+    CControlUI* here = window.manager.FindControl(L"here");
+    const POINT old = centreOf(here->GetPos());
+    EXPECT_EQ(shownAt(window.GetHWND(), old), RGB(0xFF, 0, 0));
+
+    here->SetAttribute(L"pos", L"120,50,160,90");
+    here->NeedUpdate();
+    ::UpdateWindow(window.GetHWND());
+    EXPECT_EQ(shownAt(window.GetHWND(), old), RGB(0x20, 0x40, 0x60)) << "the old place is background again";
+    EXPECT_EQ(shownAt(window.GetHWND(), centreOf(here->GetPos())), RGB(0xFF, 0, 0));
+
+    ASSERT_TRUE(static_cast<CTabLayoutUI*>(window.manager.FindControl(L"pages"))->SelectItem(1));
+    ::UpdateWindow(window.GetHWND());
+    const RECT pos = window.manager.FindControl(L"picture")->GetPos();
+    EXPECT_EQ(shownAt(window.GetHWND(), centreOf(pos)),
+              expectedAt(L"res\\Lobbex\\MessageBox\\button_hot.png", pos, centreOf(pos)));
+    ::DestroyWindow(window.GetHWND());
+}
+
 TEST(ModalWindow, ShowModalReturnsTheCodeGivenToClose) {
     TestWindow owner;
     ASSERT_TRUE(owner.Open("<Window size='200,100'><Control/></Window>"));
