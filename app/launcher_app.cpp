@@ -23,8 +23,8 @@ constexpr wchar_t kUpdateStartFailedFormat[] = L"更新无法启动,请重新启
 
 }  // namespace
 
-bool CLauncherApp::MayRun(const std::wstring& firstParameter) {
-    return firstParameter.find(L'|') != std::wstring::npos || instance_.claim(kLauncherClassName, kLauncherClassName);
+bool CLauncherApp::MayRun(bool handedOver) {
+    return handedOver || instance_.claim(kLauncherClassName, kLauncherClassName);
 }
 
 bool CLauncherApp::FailStart(const wchar_t* format, DWORD code) {
@@ -40,7 +40,7 @@ bool CLauncherApp::InitApplication() {
     if (!Application::InitApplication()) {
         return false;
     }
-    if (!MayRun(firstPlainParameter(CommandLine()))) {
+    if (!MayRun(firstPlainParameterHolds(CommandLine(), L'|'))) {
         return false;
     }
     InitPlatformServices();

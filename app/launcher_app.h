@@ -14,9 +14,9 @@ public:
 
 private:
     // False when another launcher runs or is starting (its window, if any, is brought to the
-    // front); this one then owns the mutex for its life. The check is skipped when the first
-    // plain parameter contains "|".
-    bool MayRun(const std::wstring& firstParameter);
+    // front); this one then owns the mutex for its life. The check is skipped for a start
+    // handed over by the lobby client (the first plain parameter contains "|").
+    bool MayRun(bool handedOver);
     // Tells the player that the launcher cannot go on (format takes the error code), and ends
     // it with exit code 1.
     bool FailStart(const wchar_t* format, DWORD code);

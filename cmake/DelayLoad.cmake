@@ -1,6 +1,6 @@
 # System DLLs that the launcher needs only once its window is on screen (the network, the
-# machine's adapters, signatures, BSTRs for the browser) are loaded at their first call instead of
-# before the program starts: each DLL loaded at start delays the first frame.
+# machine's adapters, signatures, BSTRs for the browser, the shell) are loaded at their first
+# call instead of before the program starts: each DLL loaded at start delays the first frame.
 #   lobbex_delay_loaded(NAME DLL) defines lobbex_delayed_<NAME>, linked in place of NAME.
 # Its delay-import library is made at configure time from the toolchain's import library, so it
 # offers the same functions. dlltool puts a delay library's tables in import-directory sections,
@@ -47,3 +47,4 @@ lobbex_delay_loaded(wininet wininet.dll)
 lobbex_delay_loaded(netapi32 netapi32.dll)
 lobbex_delay_loaded(bcrypt bcrypt.dll)
 lobbex_delay_loaded(oleaut32 oleaut32.dll)
+lobbex_delay_loaded(shell32 shell32.dll)

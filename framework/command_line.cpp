@@ -31,3 +31,8 @@ std::wstring firstPlainParameter(std::wstring_view commandLine) {
     }
     return {};
 }
+
+bool firstPlainParameterHolds(std::wstring_view commandLine, wchar_t c) {
+    return commandLine.find(c) != std::wstring_view::npos &&
+           firstPlainParameter(commandLine).find(c) != std::wstring::npos;
+}

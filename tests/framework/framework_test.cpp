@@ -28,6 +28,21 @@ TEST(CommandLine, FirstPlainParameter) {
     }
 }
 
+TEST(CommandLine, WhetherTheFirstPlainParameterHoldsACharacter) {
+    const std::pair<std::wstring, bool> cases[] = {
+        {L"LobbexLauncher.exe", false},
+        {L"LobbexLauncher.exe a|b", true},
+        {L"LobbexLauncher.exe plain /x|y", false},          // in a switch, after the parameter
+        {L"LobbexLauncher.exe /x|y", false},                // in a switch only
+        {L"\"C:\\a|b\\LobbexLauncher.exe\" plain", false},  // in the program's name
+        {L"LobbexLauncher.exe \"x y|z\"", true},
+        {L"", false},
+    };
+    for (const auto& [line, holds] : cases) {
+        EXPECT_EQ(firstPlainParameterHolds(line, L'|'), holds) << std::string(line.begin(), line.end());
+    }
+}
+
 // A second start in the moment before the first one's window exists: the mutex, owned for the
 // first one's whole life, turns it away (starts on other threads stand in for other processes).
 TEST(SingleInstance, OwnsTheMutexForItsWholeLife) {
