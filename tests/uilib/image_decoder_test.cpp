@@ -4,21 +4,15 @@
 #include <wincodec.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "common/com_ptr.h"
+#include "tests/support/temp_dir.h"
 #include "uilib/gdi_handles.h"
 #include "uilib/image_loader.h"
 
 namespace {
-
-std::wstring tempPath(const wchar_t* name) {
-    wchar_t folder[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + name;
-}
 
 // Writes a 2x1 PNG in the given pixel format; the bytes are the rows as that format lays them out.
 // False when the platform's encoder would store the pixels in another format.
@@ -101,9 +95,10 @@ TEST(ImageDecoder, EveryPixelFormatEndsPremultiplied) {
          false},
     };
     ImageDecoder decoder;
+    TempDir folder;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::wstring path = tempPath(L"lobbex-decoder-test.png");
+        const std::wstring path = folder.file(L"case.png");
         if (!writePng(path, c.format, c.row, c.stride, c.palette)) {
             ADD_FAILURE() << "the platform cannot write this PNG";
             continue;
@@ -135,15 +130,13 @@ TEST(ImageDecoder, WhatIsNoImageLeavesTheImageAlone) {
         {"a JPEG cut after its start", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10), true},
     };
     ImageDecoder decoder;
+    TempDir folder;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::wstring path = tempPath(L"lobbex-decoder-bad.png");
+        const std::wstring path = folder.file(L"bad.png");
         ::DeleteFileW(path.c_str());
         if (c.write) {
-            FILE* out = _wfopen(path.c_str(), L"wb");
-            ASSERT_NE(out, nullptr);
-            std::fwrite(c.bytes.data(), 1, c.bytes.size(), out);
-            std::fclose(out);
+            writeFileBytes(path, c.bytes);
         }
         UiImage image;
         image.width = 7;
