@@ -1,6 +1,7 @@
 #include "uilib/image_loader.h"
 
 #include <algorithm>
+#include <system_error>
 
 bool decodeImageFile(const std::wstring& path, UiImage& image) {
     ImageDecoder decoder;
@@ -65,8 +66,15 @@ void ImageCache::Prefetch(const std::wstring& path, bool soon) {
         const auto queued = [&](const std::deque<std::wstring>& queue) {
             return std::find(queue.begin(), queue.end(), path) != queue.end();
         };
-        if (ahead_.decoding == path || ahead_.decoded.count(path) != 0 || queued(ahead_.soon) || queued(ahead_.later)) {
+        if (ahead_.decoding == path || ahead_.decoded.count(path) != 0 || queued(ahead_.soon)) {
             return;
+        }
+        const auto later = std::find(ahead_.later.begin(), ahead_.later.end(), path);
+        if (later != ahead_.later.end()) {
+            if (!soon) {
+                return;
+            }
+            ahead_.later.erase(later);  // needed sooner than first thought
         }
         (soon ? ahead_.soon : ahead_.later).push_back(path);
     }

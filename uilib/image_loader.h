@@ -27,7 +27,8 @@ public:
     // The decoded image of a full path; null when it cannot be read. Failures are cached too.
     const UiImage* Get(const std::wstring& path);
     // Queues a full path for decoding ahead of Get: soon ones before the others, each group in
-    // the order given. A path already known or queued is left as it is.
+    // the order given. A path already known or queued is left as it is, but for one queued for
+    // later that is now wanted soon.
     void Prefetch(const std::wstring& path, bool soon);
     // The ones not needed soon wait for this (the window's first frame is out): until then the
     // thread leaves the processor to the window.
