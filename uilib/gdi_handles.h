@@ -11,6 +11,23 @@ struct GdiObjectTraits {
 };
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 
+// A top-down 32-bit DIB section (premultiplied BGRA rows, width * 4 bytes each), with the
+// address of its pixels in bits; empty, and bits null, when it cannot be made.
+inline UniqueGdiObject createPixelBitmap(int width, int height, void*& bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    bits = nullptr;
+    UniqueGdiObject bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bits == nullptr) {
+        bitmap.reset();
+    }
+    return bitmap;
+}
+
 struct MemoryDcTraits {
     using pointer = HDC;
     static pointer invalid() noexcept { return nullptr; }

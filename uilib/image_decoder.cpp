@@ -1,49 +1,19 @@
 #include "uilib/image_decoder.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
-#include "common/unique_handle.h"
+#include "common/whole_file.h"
 #include "uilib/gdi_handles.h"
 
 namespace {
 
 // Skin images are small; anything larger is refused before it is read or decoded (the address
 // space of a 32-bit process is the limit that matters).
-constexpr LONGLONG kMaxFileBytes = 32LL << 20;
+constexpr std::size_t kMaxFileBytes = 32u << 20;
 constexpr std::uint64_t kMaxPixels = 16ULL << 20;
-
-bool readWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
-    const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxFileBytes) {
-        return false;
-    }
-    std::vector<std::uint8_t> read(static_cast<std::size_t>(size.QuadPart));
-    DWORD got = 0;
-    if (!::ReadFile(file.get(), read.data(), static_cast<DWORD>(read.size()), &got, nullptr) || got != read.size()) {
-        return false;
-    }
-    bytes = std::move(read);
-    return true;
-}
-
-// A top-down 32-bit DIB section of the image's size, with the address of its pixels.
-UniqueGdiObject createPixels(UINT width, UINT height, void*& bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    bits = nullptr;
-    UniqueGdiObject bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bits == nullptr) {
-        bitmap.reset();
-    }
-    return bitmap;
-}
 
 }  // namespace
 
@@ -94,16 +64,18 @@ ComPtr<IWICBitmapDecoder> ImageDecoder::DecoderFor(IStream* stream, ImageFormat 
 }
 
 bool ImageDecoder::Decode(const std::wstring& path, UiImage& image) {
-    std::vector<std::uint8_t> bytes;
-    if (!readWholeFile(path, bytes) || !Start()) {
+    const std::optional<std::string> bytes = readWholeFile(path, kMaxFileBytes);
+    if (!bytes || bytes->empty() || !Start()) {
         return false;
     }
     ComPtr<IWICStream> stream;
     if (FAILED(factory_->CreateStream(stream.put())) ||
-        FAILED(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size())))) {
+        FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes->data())),
+                                            static_cast<DWORD>(bytes->size())))) {
         return false;
     }
-    const ComPtr<IWICBitmapDecoder> decoder = DecoderFor(stream.get(), sniffImageFormat(bytes));
+    const auto* head = reinterpret_cast<const std::uint8_t*>(bytes->data());
+    const ComPtr<IWICBitmapDecoder> decoder = DecoderFor(stream.get(), sniffImageFormat({head, bytes->size()}));
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT width = 0;
     UINT height = 0;
@@ -117,7 +89,7 @@ bool ImageDecoder::Decode(const std::wstring& path, UiImage& image) {
         return false;
     }
     void* bits = nullptr;
-    UniqueGdiObject bitmap = createPixels(width, height, bits);
+    UniqueGdiObject bitmap = createPixelBitmap(static_cast<int>(width), static_cast<int>(height), bits);
     if (!bitmap) {
         return false;
     }

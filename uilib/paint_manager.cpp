@@ -416,14 +416,8 @@ void CPaintManagerUI::Paint() {
     RECT client;
     ::GetClientRect(window_, &client);
     if (!backBuffer_ || backSize_.cx != client.right || backSize_.cy != client.bottom) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = std::max<LONG>(client.right, 1);
-        info.bmiHeader.biHeight = -std::max<LONG>(client.bottom, 1);
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
-        backBuffer_.reset(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        backBuffer_ = createPixelBitmap(std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1), bits);
         backSize_ = SIZE{client.right, client.bottom};
     }
     UniqueMemoryDc memory(::CreateCompatibleDC(screen));

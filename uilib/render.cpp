@@ -20,15 +20,9 @@ void fillColor(HDC dc, const RECT& rect, std::uint32_t argb) {
         return;
     }
     // One premultiplied pixel stretched over the rectangle.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 1;
-    info.bmiHeader.biHeight = 1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    UniqueGdiObject pixel(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!pixel || bits == nullptr) {
+    const UniqueGdiObject pixel = createPixelBitmap(1, 1, bits);
+    if (!pixel) {
         return;
     }
     const auto premultiply = [alpha](std::uint32_t c) { return std::uint32_t{premultiplyChannel(c, alpha)}; };

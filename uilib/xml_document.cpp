@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "common/com_barrier.h"
 #include "common/com_ptr.h"
 #include "common/unique_handle.h"
+#include "common/whole_file.h"
 
 namespace {
 
@@ -163,28 +165,13 @@ bool readBytes(std::string_view bytes, XmlElement& root) {
 }
 
 // Skins are small: a larger file is not one.
-constexpr LONGLONG kMostFileBytes = 64 << 20;
+constexpr std::size_t kMostFileBytes = 64u << 20;
 
 }  // namespace
 
 bool loadXmlFile(const std::wstring& path, XmlElement& root) {
-    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart > kMostFileBytes) {
-        return false;
-    }
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD got = 0;
-        if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr) ||
-            got == 0) {
-            return false;
-        }
-        done += got;
-    }
-    return readBytes(bytes, root);
+    const std::optional<std::string> bytes = readWholeFile(path, kMostFileBytes);
+    return bytes && readBytes(*bytes, root);
 }
 
 bool loadXmlBytes(std::string_view bytes, XmlElement& root) {

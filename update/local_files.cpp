@@ -7,6 +7,7 @@
 
 #include "common/text_codec.h"
 #include "common/unique_handle.h"
+#include "common/whole_file.h"
 #include "update/list_path_rules.h"
 #include "update/local_path.h"
 
@@ -143,19 +144,7 @@ std::optional<std::uint64_t> fileLength(const std::wstring& path) {
 }
 
 std::optional<std::string> readSmallFile(const std::wstring& path, std::size_t maxBytes) {
-    UniqueFileHandle file(::CreateFileW(extendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.get(), &size) || static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
-        return std::nullopt;
-    }
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-                           got != bytes.size())) {
-        return std::nullopt;
-    }
-    return bytes;
+    return readWholeFile(extendedLengthPath(path), maxBytes);
 }
 
 void createParentDirectories(const std::wstring& path) {

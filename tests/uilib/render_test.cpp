@@ -17,13 +17,9 @@ namespace {
 class Canvas {
 public:
     Canvas(int width, int height) : width_(width), dc_(::CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+        void* bits = nullptr;
+        bitmap_ = createPixelBitmap(width, height, bits);
+        bits_ = static_cast<std::uint32_t*>(bits);
         previous_ = ::SelectObject(dc_.get(), bitmap_.get());
     }
     ~Canvas() { unselect(); }

@@ -23,9 +23,14 @@ bool attachSkin(CPaintManagerUI& manager, std::string_view xml, IDialogBuilderCa
     return root != nullptr && manager.AttachDialog(root);
 }
 
-bool TestWindow::Open(std::string_view xml, HWND owner, bool activate) {
+bool TestWindow::Build(std::string_view xml, HWND owner) {
     xml_ = xml;
-    if (Create(owner, L"test", WS_POPUP | WS_CLIPCHILDREN, 0, 50, 50, 100, 100) == nullptr) {
+    return Create(owner, L"test", WS_POPUP | WS_CLIPCHILDREN, 0, 50, 50, 100, 100) != nullptr &&
+           manager.GetRoot() != nullptr;
+}
+
+bool TestWindow::Open(std::string_view xml, HWND owner, bool activate) {
+    if (!Build(xml, owner)) {
         return false;
     }
     ::ShowWindow(GetHWND(), activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
@@ -36,7 +41,7 @@ bool TestWindow::Open(std::string_view xml, HWND owner, bool activate) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
-    return manager.GetRoot() != nullptr;
+    return true;
 }
 
 LRESULT TestWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -27,6 +27,8 @@ public:
     // Creates the window from xml at the skin's size, shown (activated unless asked not to) and
     // painted, and registers the recorder.
     bool Open(std::string_view xml, HWND owner = nullptr, bool activate = true);
+    // Only creates the window from xml: hidden, never painted yet.
+    bool Build(std::string_view xml, HWND owner = nullptr);
     CPaintManagerUI manager;
     RecordingNotifier notes;
     // Messages the window's own procedure saw for the Enter key.

@@ -323,35 +323,10 @@ struct OleScope {
     OleScope& operator=(const OleScope&) = delete;
 };
 
-// A window built but not yet painted, for what happens before its first frame.
-class UnpaintedWindow : public CWindowWnd {
-public:
-    explicit UnpaintedWindow(const char* xml) : xml_(xml) {}
-    bool Open() { return Create(nullptr, L"test", WS_POPUP | WS_CLIPCHILDREN, 0, 50, 50, 300, 200) != nullptr; }
-    CPaintManagerUI manager;
-
-protected:
-    const wchar_t* GetWindowClassName() const override { return L"LobbexUiUnpaintedWindow"; }
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_CREATE) {
-            manager.Init(GetHWND());
-            return attachSkin(manager, xml_) ? 0 : -1;
-        }
-        LRESULT result = 0;
-        if (manager.MessageHandler(message, wParam, lParam, result)) {
-            return result;
-        }
-        return CWindowWnd::HandleMessage(message, wParam, lParam);
-    }
-
-private:
-    const char* xml_;
-};
-
 TEST(WebBrowser, TheBrowserIsMadeAfterTheWindowsFirstFrame) {
     OleScope ole;
-    UnpaintedWindow window(kPage);
-    ASSERT_TRUE(window.Open());
+    TestWindow window;
+    ASSERT_TRUE(window.Build(kPage));
     auto* web = static_cast<CWebBrowserUI*>(window.manager.FindControl(L"web"));
     ASSERT_NE(web, nullptr);
     web->Navigate2(L"http://127.0.0.1:9/ads/LogonLogo.aspx");

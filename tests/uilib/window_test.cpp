@@ -207,14 +207,8 @@ COLORREF expectedAt(const wchar_t* file, const RECT& button, POINT point) {
     EXPECT_TRUE(decodeImageFile(CPaintManagerUI::GetInstancePath() + file, image));
     const UniqueGdiObject owned(image.bitmap);
     const UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 200;
-    info.bmiHeader.biHeight = -100;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    const UniqueGdiObject canvas(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueGdiObject canvas = createPixelBitmap(200, 100, bits);
     SelectObjectGuard selected(dc.get(), canvas.get());
     fillColor(dc.get(), RECT{0, 0, 200, 100}, 0xFF204060);
     drawImage(dc.get(), image, button, UiRect{0, 0, image.width, image.height}, UiRect{}, 255);
