@@ -12,24 +12,32 @@ inline std::uint32_t load32(const std::uint8_t* p) noexcept {
     return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 
-// The four auxiliary functions in forms that need fewer operations than the textbook ones.
+// The four auxiliary functions in forms that leave as few operations as possible on the chain
+// through b, the word computed by the step before: everything without b is computed alongside.
 #define MD5_F(b, c, d) ((d) ^ ((b) & ((c) ^ (d))))
-#define MD5_G(b, c, d) ((c) ^ ((d) & ((b) ^ (c))))
-#define MD5_H(b, c, d) ((b) ^ (c) ^ (d))
+#define MD5_H(b, c, d) ((b) ^ ((c) ^ (d)))
 #define MD5_I(b, c, d) ((c) ^ ((b) | ~(d)))
-#define MD5_STEP(f, a, b, c, d, k, s, t)        \
-    do {                                        \
-        (a) += f((b), (c), (d)) + x[(k)] + (t); \
-        (a) = rotl((a), (s)) + (b);             \
+// The message word is read straight from the block: on x86 a copy of the block first costs
+// more than it saves.
+#define MD5_STEP(f, a, b, c, d, k, s, t)     \
+    do {                                     \
+        (a) += load32(data + 4 * (k)) + (t); \
+        (a) += f((b), (c), (d));             \
+        (a) = rotl((a), (s)) + (b);          \
+    } while (0)
+// G is (b & d) | (c & ~d), and the two halves never share a bit, so they can be added one
+// after the other: c & ~d before b is known.
+#define MD5_STEP_G(a, b, c, d, k, s, t)      \
+    do {                                     \
+        (a) += load32(data + 4 * (k)) + (t); \
+        (a) += (c) & ~(d);                   \
+        (a) += (b) & (d);                    \
+        (a) = rotl((a), (s)) + (b);          \
     } while (0)
 
 void transform(std::uint32_t state[4], const std::uint8_t* data, std::size_t blocks) noexcept {
     std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
     for (; blocks > 0; --blocks, data += 64) {
-        std::uint32_t x[16];
-        for (int i = 0; i < 16; ++i) {
-            x[i] = load32(data + 4 * i);
-        }
         const std::uint32_t aa = a, bb = b, cc = c, dd = d;
 
         MD5_STEP(MD5_F, a, b, c, d, 0, 7, 0xd76aa478u);
@@ -49,22 +57,22 @@ void transform(std::uint32_t state[4], const std::uint8_t* data, std::size_t blo
         MD5_STEP(MD5_F, c, d, a, b, 14, 17, 0xa679438eu);
         MD5_STEP(MD5_F, b, c, d, a, 15, 22, 0x49b40821u);
 
-        MD5_STEP(MD5_G, a, b, c, d, 1, 5, 0xf61e2562u);
-        MD5_STEP(MD5_G, d, a, b, c, 6, 9, 0xc040b340u);
-        MD5_STEP(MD5_G, c, d, a, b, 11, 14, 0x265e5a51u);
-        MD5_STEP(MD5_G, b, c, d, a, 0, 20, 0xe9b6c7aau);
-        MD5_STEP(MD5_G, a, b, c, d, 5, 5, 0xd62f105du);
-        MD5_STEP(MD5_G, d, a, b, c, 10, 9, 0x02441453u);
-        MD5_STEP(MD5_G, c, d, a, b, 15, 14, 0xd8a1e681u);
-        MD5_STEP(MD5_G, b, c, d, a, 4, 20, 0xe7d3fbc8u);
-        MD5_STEP(MD5_G, a, b, c, d, 9, 5, 0x21e1cde6u);
-        MD5_STEP(MD5_G, d, a, b, c, 14, 9, 0xc33707d6u);
-        MD5_STEP(MD5_G, c, d, a, b, 3, 14, 0xf4d50d87u);
-        MD5_STEP(MD5_G, b, c, d, a, 8, 20, 0x455a14edu);
-        MD5_STEP(MD5_G, a, b, c, d, 13, 5, 0xa9e3e905u);
-        MD5_STEP(MD5_G, d, a, b, c, 2, 9, 0xfcefa3f8u);
-        MD5_STEP(MD5_G, c, d, a, b, 7, 14, 0x676f02d9u);
-        MD5_STEP(MD5_G, b, c, d, a, 12, 20, 0x8d2a4c8au);
+        MD5_STEP_G(a, b, c, d, 1, 5, 0xf61e2562u);
+        MD5_STEP_G(d, a, b, c, 6, 9, 0xc040b340u);
+        MD5_STEP_G(c, d, a, b, 11, 14, 0x265e5a51u);
+        MD5_STEP_G(b, c, d, a, 0, 20, 0xe9b6c7aau);
+        MD5_STEP_G(a, b, c, d, 5, 5, 0xd62f105du);
+        MD5_STEP_G(d, a, b, c, 10, 9, 0x02441453u);
+        MD5_STEP_G(c, d, a, b, 15, 14, 0xd8a1e681u);
+        MD5_STEP_G(b, c, d, a, 4, 20, 0xe7d3fbc8u);
+        MD5_STEP_G(a, b, c, d, 9, 5, 0x21e1cde6u);
+        MD5_STEP_G(d, a, b, c, 14, 9, 0xc33707d6u);
+        MD5_STEP_G(c, d, a, b, 3, 14, 0xf4d50d87u);
+        MD5_STEP_G(b, c, d, a, 8, 20, 0x455a14edu);
+        MD5_STEP_G(a, b, c, d, 13, 5, 0xa9e3e905u);
+        MD5_STEP_G(d, a, b, c, 2, 9, 0xfcefa3f8u);
+        MD5_STEP_G(c, d, a, b, 7, 14, 0x676f02d9u);
+        MD5_STEP_G(b, c, d, a, 12, 20, 0x8d2a4c8au);
 
         MD5_STEP(MD5_H, a, b, c, d, 5, 4, 0xfffa3942u);
         MD5_STEP(MD5_H, d, a, b, c, 8, 11, 0x8771f681u);
@@ -113,7 +121,7 @@ void transform(std::uint32_t state[4], const std::uint8_t* data, std::size_t blo
 
 #undef MD5_STEP
 #undef MD5_F
-#undef MD5_G
+#undef MD5_STEP_G
 #undef MD5_H
 #undef MD5_I
 
