@@ -12,15 +12,10 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "identity/digest_file.h"
 #include "identity/md5.h"
 
 namespace {
-
-std::wstring errorText(const wchar_t* format, DWORD code) {
-    wchar_t text[64];
-    std::swprintf(text, 64, format, static_cast<int>(code));
-    return text;
-}
 
 struct View {
     UniqueMappedView data;
@@ -203,7 +198,7 @@ constexpr std::uint32_t kPrefetchViewBytes = 4u << 20;
 std::wstring hashMappedRest(HANDLE file, std::uint64_t offset, std::uint64_t total, std::uint32_t viewBytes, Md5& md5) {
     UniqueKernelHandle mapping(::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (!mapping) {
-        return errorText(L"CreateFileMapping Error ( code:%d )!", ::GetLastError());
+        return digestErrorText(L"CreateFileMapping Error ( code:%d )!", ::GetLastError());
     }
     DWORD error = 0;
     bool hashed = false;
@@ -220,22 +215,32 @@ std::wstring hashMappedRest(HANDLE file, std::uint64_t offset, std::uint64_t tot
         hashed = hashInline(mapping.get(), offset, total, viewBytes, md5, error);
     }
     if (!hashed) {
-        return errorText(L"MapViewOfFile Error ( code:%d )!", error);
+        return digestErrorText(L"MapViewOfFile Error ( code:%d )!", error);
     }
     return digestText(md5.finish());
 }
 
 }  // namespace
 
+UniqueFileHandle openFileToDigest(const std::wstring& path) noexcept {
+    return UniqueFileHandle(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+std::wstring digestErrorText(const wchar_t* format, DWORD code) {
+    wchar_t text[64];
+    std::swprintf(text, 64, format, static_cast<int>(code));
+    return text;
+}
+
 std::wstring fileDigest(const std::wstring& path) {
     return fileDigestWithViews(path, kDigestViewBytes);
 }
 
 std::wstring fileDigestWithViews(const std::wstring& path, std::uint32_t viewBytes) {
-    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFileHandle file = openFileToDigest(path);
     if (!file) {
-        return errorText(L"CreateFile Error ( code:%d )!", ::GetLastError());
+        return digestErrorText(kCreateFileErrorFormat, ::GetLastError());
     }
     // Most files end within the first reads, which find the end themselves: only a file that
     // is still going at the threshold is asked for its size, and the rest of it is mapped.
@@ -245,7 +250,7 @@ std::wstring fileDigestWithViews(const std::wstring& path, std::uint32_t viewByt
     DWORD error = 0;
     switch (hashRead(file.get(), readUpTo, md5, done, error)) {
         case ReadEnd::Failed:
-            return errorText(L"ReadFile Error ( code:%d )!", error);
+            return digestErrorText(kReadFileErrorFormat, error);
         case ReadEnd::EndOfFile:
             return digestText(md5.finish());
         case ReadEnd::Limit:
@@ -253,7 +258,7 @@ std::wstring fileDigestWithViews(const std::wstring& path, std::uint32_t viewByt
     }
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size)) {
-        return errorText(L"ReadFile Error ( code:%d )!", ::GetLastError());
+        return digestErrorText(kReadFileErrorFormat, ::GetLastError());
     }
     const auto total = static_cast<std::uint64_t>(size.QuadPart);
     if (total <= done) {

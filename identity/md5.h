@@ -15,6 +15,9 @@ public:
     Md5Digest finish() noexcept;
 
 private:
+    friend void md5UpdateLanes(Md5* const md5s[], const std::uint8_t* const data[], std::size_t count,
+                               std::size_t blocks) noexcept;
+
     std::uint32_t state_[4] = {0x67452301u, 0xefcdab89u, 0x98badcfeu, 0x10325476u};
     std::uint64_t length_ = 0;  // bytes so far
     std::uint8_t block_[64] = {};

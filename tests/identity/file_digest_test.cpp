@@ -176,4 +176,44 @@ TEST(FileDigests, ResultsKeepTheOrderOfThePaths) {
     }
 }
 
+// Files of every length around the blocks and reads of the lanes, more of them than lanes,
+// with files that cannot be opened in between: each gets its own text, in order, on
+// any number of threads.
+TEST(FileDigests, LanesOfEveryLengthGetEachTheirOwnDigest) {
+    TempDir dir;
+    const std::size_t sizes[] = {0,      1,     63,    64,         65,         4095,
+                                 65535,  65536, 65537, 65536 + 63, 131072 + 5, (1u << 20) + 13,
+                                 200000, 7,     128,   300001,     65536 * 3,  99};
+    std::vector<std::wstring> paths;
+    std::vector<std::wstring> expected;
+    for (std::size_t round = 0; round < 2; ++round) {
+        for (std::size_t i = 0; i < std::size(sizes); ++i) {
+            std::string content = patternBytes(sizes[i] + round);
+            if (!content.empty()) {
+                content[0] = static_cast<char>(i);  // no two files alike
+            }
+            paths.push_back(dir.file(L"f" + std::to_wstring(round) + L"_" + std::to_wstring(i)));
+            writeFileBytes(paths.back(), content);
+            expected.push_back(digestText(md5Of(content.data(), content.size())));
+            if (i == 5) {
+                paths.push_back(dir.path() + L"missing" + std::to_wstring(round));
+                expected.push_back(L"CreateFile Error ( code:2 )!");
+            }
+        }
+    }
+    // Opened elsewhere without read sharing: it cannot be opened here.
+    const std::wstring lockedPath = dir.file(L"locked.dat");
+    writeFileBytes(lockedPath, patternBytes(200000));
+    UniqueFileHandle locker(
+        ::CreateFileW(lockedPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(locker);
+    paths.insert(paths.begin() + 10, lockedPath);
+    expected.insert(expected.begin() + 10, L"CreateFile Error ( code:32 )!");
+
+    for (unsigned threads : {1u, 2u, 3u}) {
+        EXPECT_EQ(fileDigests(paths, threads), expected) << threads << " threads";
+    }
+    EXPECT_TRUE(fileDigests({}, 2).empty());
+}
+
 }  // namespace

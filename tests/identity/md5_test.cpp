@@ -1,5 +1,7 @@
 #include "identity/md5.h"
 
+#include "identity/md5_lanes.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -68,6 +70,42 @@ TEST(Md5, PiecewiseUpdatesEqualOneShot) {
             md5.update(bytes.data() + offset, std::min(piece, bytes.size() - offset));
         }
         EXPECT_EQ(md5.finish(), whole) << "pieces of " << piece;
+    }
+}
+
+// Several computations side by side give each the digest it gets alone, however many lanes
+// are in use, with lanes that had hashed different amounts before and different bytes now.
+TEST(Md5, LanesSideBySideEqualOneAtATime) {
+    const std::size_t blockCounts[] = {0, 1, 2, 17};
+    for (std::size_t count = 1; count <= kMd5Lanes; ++count) {
+        for (std::size_t blocks : blockCounts) {
+            Md5 lanes[kMd5Lanes];
+            Md5 alone[kMd5Lanes];
+            Md5* md5s[kMd5Lanes];
+            const std::uint8_t* data[kMd5Lanes];
+            std::vector<std::vector<unsigned char>> inputs;
+            for (std::size_t i = 0; i < count; ++i) {
+                std::vector<unsigned char> before = pattern(64 * i);
+                lanes[i].update(before.data(), before.size());
+                alone[i].update(before.data(), before.size());
+                std::vector<unsigned char> bytes = pattern(64 * blocks + 7 * i);
+                bytes.erase(bytes.begin(), bytes.begin() + 7 * i);  // another start in the pattern
+                inputs.push_back(std::move(bytes));
+                md5s[i] = &lanes[i];
+            }
+            for (std::size_t i = 0; i < count; ++i) {
+                data[i] = inputs[i].data();
+                alone[i].update(inputs[i].data(), inputs[i].size());
+            }
+            md5UpdateLanes(md5s, data, count, blocks);
+            for (std::size_t i = 0; i < count; ++i) {
+                // A tail after the lanes' blocks, as a file's last partial block.
+                lanes[i].update("tail", 4);
+                alone[i].update("tail", 4);
+                EXPECT_EQ(lanes[i].finish(), alone[i].finish())
+                    << "lane " << i << " of " << count << ", " << blocks << " blocks";
+            }
+        }
     }
 }
 
