@@ -122,8 +122,17 @@ void CWindowWnd::CenterWindow() {
     }
     RECT window;
     ::GetWindowRect(window_, &window);
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
+    PlaceCentered(window.right - window.left, window.bottom - window.top, SWP_NOSIZE);
+}
+
+void CWindowWnd::CenterWindowAtSize(int width, int height) {
+    if (window_ == nullptr) {
+        return;
+    }
+    PlaceCentered(width, height, 0);
+}
+
+void CWindowWnd::PlaceCentered(int width, int height, UINT flags) {
     const HWND owner = ::GetWindow(window_, GW_OWNER);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -137,7 +146,7 @@ void CWindowWnd::CenterWindow() {
     int y = (center.top + center.bottom) / 2 - height / 2;
     x = std::max<int>(work.left, std::min<int>(x, work.right - width));
     y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
-    ::SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(window_, nullptr, x, y, width, height, flags | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CWindowWnd::ResizeClient(int cx, int cy) {

@@ -29,6 +29,9 @@ public:
     // Centres the window on its owner, or on the work area of its monitor without one, and
     // keeps it inside that work area.
     void CenterWindow();
+    // Gives the window this outer size and centres it as CenterWindow does, in one move: a
+    // window not yet shown pays for each move and resize it gets.
+    void CenterWindowAtSize(int width, int height);
     // Resizes the client area.
     void ResizeClient(int cx = -1, int cy = -1);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -49,6 +52,7 @@ protected:
 
 private:
     bool RegisterWindowClass();
+    void PlaceCentered(int width, int height, UINT flags);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;

@@ -174,16 +174,20 @@ LRESULT CLauncherWnd::OnCreate() {
     if (root == nullptr) {
         return -1;  // no skin, no window: nothing to show and nothing to click
     }
+    // The skin gives the window its size: the window takes it, centred, before the controls
+    // are laid out, so that they are laid out once, at that size.
+    const SIZE size = paintManager_.GetInitSize();
+    const bool sized = size.cx > 0 && size.cy > 0;
+    if (sized) {
+        CenterWindowAtSize(size.cx, size.cy);
+    }
     paintManager_.AttachDialog(root);
     paintManager_.AddNotifier(this);
-    // The skin gives the window its size.
-    const SIZE size = paintManager_.GetInitSize();
-    if (size.cx > 0 && size.cy > 0) {
-        ::SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 
     ApplyColorSkinFromRegistry();
-    CenterWindow();
+    if (!sized) {
+        CenterWindow();
+    }
     accounts_.load();
     update_.setSkinReady(true);
     skin_.setEnabled(L"Logon", false);
