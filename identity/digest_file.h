@@ -13,5 +13,5 @@ inline constexpr wchar_t kReadFileErrorFormat[] = L"ReadFile Error ( code:%d )!"
 // Read access, others may read too; on failure GetLastError tells why.
 UniqueFileHandle openFileToDigest(const std::wstring& path) noexcept;
 
-// The text of `format` (one of the above) with the system's error code.
+// The text of `format` (one of the above, or another with one %d) with the system's error code.
 std::wstring digestErrorText(const wchar_t* format, DWORD code);

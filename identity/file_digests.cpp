@@ -18,8 +18,8 @@
 
 namespace {
 
-// Each lane reads this much at a time: the buffers of all lanes stay within a processor's
-// second-level cache while they are hashed.
+// Each lane reads this much at a time: small enough that the buffers of all lanes stay in the
+// processor's caches between being read and being hashed.
 constexpr DWORD kLaneReadBytes = 64u << 10;
 constexpr std::size_t kBlock = 64;
 

@@ -1,6 +1,8 @@
 #include "identity/md5_lanes.h"
 
-#if defined(__i386__) || defined(__x86_64__)
+// Every x86-64 processor has SSE2; a 32-bit build asks the processor, and GCC compiles the
+// lanes for SSE2 alone.
+#if defined(__x86_64__) || (defined(__i386__) && defined(__GNUC__) && !defined(__clang__))
 #include <cpuid.h>
 #include <emmintrin.h>
 #define LOBBEX_MD5_SSE2 1
@@ -26,8 +28,10 @@ constexpr std::uint32_t kConstant[64] = {
     0xf4292244u, 0x432aff97u, 0xab9423a7u, 0xfc93a039u, 0x655b59c3u, 0x8f0ccc92u, 0xffeff47du, 0x85845dd1u,
     0x6fa87e4fu, 0xfe2ce6e0u, 0xa3014314u, 0x4e0811a1u, 0xf7537e82u, 0xbd3af235u, 0x2ad7d2bbu, 0xeb86d391u};
 
+#ifndef __SSE2__
 #pragma GCC push_options
 #pragma GCC target("sse2")
+#endif
 
 bool haveSse2() noexcept {
     unsigned a = 0, b = 0, c = 0, d = 0;
@@ -128,7 +132,9 @@ void transformLanes(std::uint32_t (*states)[4], const std::uint8_t* const data[]
     }
 }
 
+#ifndef __SSE2__
 #pragma GCC pop_options
+#endif
 
 #endif
 
