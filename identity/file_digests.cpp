@@ -46,29 +46,31 @@ public:
         : paths_(paths), digests_(digests), next_(next), lanes_(width) {}
 
     void run() {
-        for (;;) {
+        do {
             for (Lane& lane : lanes_) {
-                while (!lane.busy && take(lane)) {
-                }
-                if (lane.busy && lane.left() < kBlock && !lane.atEnd) {
-                    refill(lane);
-                }
-                if (lane.busy && lane.left() < kBlock && lane.atEnd) {
-                    finish(lane);
-                    while (!lane.busy && take(lane)) {
-                    }
-                    if (lane.busy) {
-                        refill(lane);  // a file just taken has nothing read yet
-                    }
-                }
+                prepare(lane);
             }
-            if (!hashLanes()) {
+        } while (hashLanes());
+    }
+
+private:
+    // Brings the lane to a whole block to hash, finishing the files that end before one, or
+    // leaves it free once every file is taken.
+    void prepare(Lane& lane) {
+        for (;;) {
+            while (!lane.busy && take(lane)) {
+            }
+            if (!lane.busy || lane.left() >= kBlock) {
                 return;
+            }
+            if (!lane.atEnd) {
+                refill(lane);  // may leave the lane free, when the file cannot be read
+            } else {
+                finish(lane);
             }
         }
     }
 
-private:
     // Gives the lane the next file; false when there is none left. A file that cannot be
     // opened gets its text at once and leaves the lane free.
     bool take(Lane& lane) {
@@ -113,7 +115,7 @@ private:
     }
 
     // Hashes as many whole blocks in every busy lane as the emptiest of them holds; false
-    // once every file is done.
+    // when no lane is busy, which after prepare means every file is done.
     bool hashLanes() {
         std::array<Md5*, kMd5Lanes> md5s{};
         std::array<const std::uint8_t*, kMd5Lanes> data{};
@@ -130,7 +132,7 @@ private:
             }
         }
         if (count == 0) {
-            return next_ < paths_.size();  // lanes that lost their file to an error take more
+            return false;
         }
         md5UpdateLanes(md5s.data(), data.data(), count, blocks);
         for (std::size_t i = 0; i < count; ++i) {
